@@ -1,0 +1,49 @@
+#include "run_report.h"
+
+#include <utility>
+
+#include "messages.h"
+#include "school_model.h"
+
+namespace transzendal {
+
+void RunReport::CountRows(std::string_view table, int rows) {
+  for (auto& entry : tables_) {
+    if (entry.table == table) {
+      entry.rows = rows;
+      return;
+    }
+  }
+  tables_.push_back({std::string(table), rows});
+}
+
+void RunReport::Note(const SchoolRecord& record, std::string reason) {
+  notes_.push_back({DescribeRecord(record), std::move(reason)});
+}
+
+void RunReport::NoteMissingChildren(const SchoolRecord& record) {
+  for (std::string_view child : record.MissingChildren()) {
+    Note(record, msg::FillMessage(msg::kMissingChild, {child}));
+  }
+}
+
+std::string RunReport::Summary() const {
+  std::string text;
+  if (tables_.empty()) {
+    text += std::string(msg::kSummaryNoTables) + "\n";
+  } else {
+    text += std::string(msg::kSummaryTables) + "\n";
+    for (const auto& entry : tables_) {
+      text += msg::FillMessage(msg::kSummaryTableRows, {entry.table, std::to_string(entry.rows)}) + "\n";
+    }
+  }
+  if (!notes_.empty()) {
+    text += std::string(msg::kSummaryNotes) + "\n";
+    for (const auto& note : notes_) {
+      text += msg::FillMessage(msg::kSummaryNote, {note.record, note.reason}) + "\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace transzendal
