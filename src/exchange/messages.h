@@ -27,7 +27,10 @@ inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid intege
 inline constexpr std::string_view kSchoolFileUnreadable = "No se puede leer el archivo «%s».";
 inline constexpr std::string_view kSchoolFileNotXml =
     "El archivo «%s» no es un documento XML válido (línea %s): %s";
-inline constexpr std::string_view kSchoolFileEmpty = "El archivo «%s» está vacío: no contiene ningún elemento XML.";
+inline constexpr std::string_view kXmlNoElement = "no contiene ningún elemento XML";
+inline constexpr std::string_view kXmlCutOrExtra =
+    "el documento está incompleto (termina sin cerrar sus elementos) o sigue después de su "
+    "elemento raíz";
 inline constexpr std::string_view kSchoolFileWrongRoot =
     "El archivo «%s» no contiene datos de Colvaria: su elemento raíz es «%s» y debería ser «datosZPH».";
 
@@ -48,6 +51,7 @@ inline constexpr std::string_view kMissingChild = "falta el elemento «%s»; se 
 inline constexpr std::string_view kSummaryTables = "Tablas escritas:";
 inline constexpr std::string_view kSummaryNoTables = "No se ha escrito ninguna tabla.";
 inline constexpr std::string_view kSummaryTableRows = "  %s: %s filas";
+inline constexpr std::string_view kSummaryTableOneRow = "  %s: 1 fila";
 inline constexpr std::string_view kSummaryNotes = "Registros omitidos o incompletos:";
 inline constexpr std::string_view kSummaryNote = "  %s: %s";
 

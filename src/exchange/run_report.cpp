@@ -34,7 +34,10 @@ std::string RunReport::Summary() const {
   } else {
     text += std::string(msg::kSummaryTables) + "\n";
     for (const auto& entry : tables_) {
-      text += msg::FillMessage(msg::kSummaryTableRows, {entry.table, std::to_string(entry.rows)}) + "\n";
+      text += entry.rows == 1
+                  ? msg::FillMessage(msg::kSummaryTableOneRow, {entry.table})
+                  : msg::FillMessage(msg::kSummaryTableRows, {entry.table, std::to_string(entry.rows)});
+      text += "\n";
     }
   }
   if (!notes_.empty()) {

@@ -104,6 +104,7 @@ struct Capture {
 
 struct ErrorSink {
   bool failed = false;
+  int code = 0;
   int line = 0;
   std::string message;
 };
@@ -112,6 +113,7 @@ void KeepFirstError(void* sink_pointer, xmlErrorPtr error) {
   auto* sink = static_cast<ErrorSink*>(sink_pointer);
   if (sink->failed || error == nullptr || error->level < XML_ERR_ERROR) return;
   sink->failed = true;
+  sink->code = error->code;
   sink->line = error->line;
   sink->message = Trim(error->message != nullptr ? error->message : "");
 }
@@ -147,8 +149,7 @@ class SchoolStream {
           break;
       }
     }
-    if (status != 0 || errors_.failed) Fail();
-    if (!seen_root_) throw RunError(msg::FillMessage(msg::kSchoolFileEmpty, {file_name_}), Context());
+    if (status != 0 || errors_.failed || !seen_root_) Fail();
     return std::move(model_);
   }
 
@@ -258,8 +259,22 @@ class SchoolStream {
 
   [[noreturn]] void Fail() const {
     throw RunError(msg::FillMessage(msg::kSchoolFileNotXml,
-                                    {file_name_, std::to_string(errors_.line), errors_.message}),
+                                    {file_name_, std::to_string(errors_.line), ErrorDetail()}),
                    Context());
+  }
+
+  // libxml2's own words, except where they would mislead: its stream parser gives the same
+  // "Extra content at the end of the document" to an empty file and to one cut short.
+  std::string ErrorDetail() const {
+    // Asking for the document hands it over to us: it must be freed here.
+    const libxml::Document partial(xmlTextReaderCurrentDoc(reader_));
+    const bool has_element = partial && xmlDocGetRootElement(partial.get()) != nullptr;
+    if (!has_element && (!errors_.failed || errors_.code == XML_ERR_DOCUMENT_EMPTY ||
+                         errors_.code == XML_ERR_DOCUMENT_END)) {
+      return std::string(msg::kXmlNoElement);
+    }
+    if (errors_.code == XML_ERR_DOCUMENT_END) return std::string(msg::kXmlCutOrExtra);
+    return errors_.message;
   }
 
   ErrorContext Context() const { return {std::string(file_name_), {}, {}, {}}; }

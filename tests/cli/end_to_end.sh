@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# transzendal-cli as users and scripts call it: exit statuses, standard output and standard error.
+# Usage: end_to_end.sh PATH-TO-transzendal-cli EXAMPLES-FOLDER
+set -u
+cli=$1
+examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+passed=0
+
+# check NAME EXPECTED-STATUS STDOUT-PATTERN EXPECTED-STDERR -- ARGS...
+# An empty STDOUT-PATTERN means that nothing may be printed on standard output.
+check() {
+  local name=$1 status=$2 out_pattern=$3 err_expected=$4
+  shift 5
+  "$cli" "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  local out err
+  out=$(cat "$work/out")
+  err=$(cat "$work/err")
+  local out_ok=1
+  if [ -z "$out_pattern" ]; then [ -z "$out" ] || out_ok=0; else grep -Eq -- "$out_pattern" "$work/out" || out_ok=0; fi
+  if [ "$got" -ne "$status" ] || [ "$out_ok" -eq 0 ] || [ "$err" != "$err_expected" ]; then
+    echo "FALLO: $name: estado $got (esperado $status)"
+    echo "  salida: $out"
+    echo "  errores: $err"
+    failures=$((failures + 1))
+  else
+    passed=$((passed + 1))
+  fi
+}
+
+mkdir -p "$work/ztemp"
+check "exportar del centro de ejemplo" 0 '^Proceso finalizado' '' -- \
+  exportar "$examples/instituto-ejemplo.xml" --directorio "$work/ztemp"
+check "archivo inexistente" 3 '' 'No existe archivo' -- \
+  exportar "$work/no-existe.xml" --directorio "$work/ztemp"
+printf '<datosZPH><materias>' >"$work/roto.xml"
+check "XML mal formado" 1 '' "El archivo «$work/roto.xml» no es un documento XML válido (línea 1): el documento está incompleto (termina sin cerrar sus elementos) o sigue después de su elemento raíz" -- \
+  exportar "$work/roto.xml" --directorio "$work/ztemp"
+check "sin orden" 2 '' "$(printf 'Falta la orden: exportar, importar o tabla.\nUse «transzendal-cli --help» para ver cómo se usa.')" --
+check "ayuda" 0 '^Uso:' '' -- --help
+TRANSZENDAL_ZTEMP="$work/ztemp" check "el directorio de intercambio por el entorno" 0 '^Proceso finalizado' '' -- \
+  exportar "$examples/instituto-ejemplo.xml"
+
+echo "$passed passed, $failures failed"
+[ "$failures" -eq 0 ]
