@@ -4,10 +4,14 @@
 // Paths are std::filesystem::path in the platform's own form; texts for the user are UTF-8.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace transzendal::platform {
 
@@ -34,6 +38,80 @@ std::optional<std::filesystem::path> FindEntryIgnoringCase(const std::filesystem
 // process's environment, so that tests can set it.
 using EnvironmentLookup = std::optional<std::string> (*)(std::string_view name);
 std::filesystem::path DefaultExchangeDirectory(EnvironmentLookup environment);
+
+// The decimal separator of the user's locale ('.' or ','), as numbers typed by the user show it.
+char DecimalSeparator();
+
+// Files. Errors are returned as std::error_code, for the caller to name the file and the table in
+// its own Spanish message; kHeldElsewhere is the code of a file that another process holds.
+enum class FileAccess {
+  kRead,       // an existing file, for reading
+  kReadWrite,  // an existing file, for reading and writing
+  kCreate,     // a new, empty file for reading and writing (an existing one is emptied)
+};
+enum class FileSharing {
+  kShared,     // others may read and write the file too
+  kExclusive,  // no other process may open the file while it is held (other copies of this
+               // program on POSIX systems, every program on Windows)
+};
+std::error_code HeldElsewhere();
+
+class File {
+ public:
+  File() = default;
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File();
+
+  // Opens `path`. On failure returns a closed File and sets `error` (HeldElsewhere() when another
+  // process holds the file).
+  static File Open(const std::filesystem::path& path, FileAccess access, FileSharing sharing,
+                   std::error_code& error);
+
+  bool is_open() const { return handle_ >= 0; }
+  // Reads up to buffer.size() bytes at `offset`; fewer only at the end of the file.
+  std::size_t ReadAt(std::uint64_t offset, std::span<char> buffer, std::error_code& error) const;
+  // Writes all of `data` at `offset`, growing the file when needed.
+  void WriteAt(std::uint64_t offset, std::span<const char> data, std::error_code& error);
+  std::uint64_t Size(std::error_code& error) const;
+  // Makes everything written so far durable on disk.
+  void Flush(std::error_code& error);
+  void Close() noexcept;
+
+ private:
+  explicit File(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_ = -1;
+};
+
+// A lock on a whole directory for the length of one run, which other copies of this program
+// respect. A process that dies releases it, and it leaves no file behind (POSIX: flock on the
+// directory itself).
+class DirectoryLock {
+ public:
+  DirectoryLock(DirectoryLock&& other) noexcept;
+  DirectoryLock& operator=(DirectoryLock&& other) noexcept;
+  DirectoryLock(const DirectoryLock&) = delete;
+  DirectoryLock& operator=(const DirectoryLock&) = delete;
+  ~DirectoryLock();
+
+  // Takes the lock without waiting. On failure returns nothing and sets `error` (HeldElsewhere()
+  // when another process holds the lock).
+  static std::optional<DirectoryLock> TryAcquire(const std::filesystem::path& directory,
+                                                 std::error_code& error);
+
+ private:
+  explicit DirectoryLock(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_ = -1;
+};
+
+// Renames `from` to `to` on the same file system, replacing `to` when it exists, atomically.
+void MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                   std::error_code& error);
+
+// Makes the creations, renames and removals of entries in `directory` durable on disk.
+void SyncDirectory(const std::filesystem::path& directory, std::error_code& error);
 
 // Writes UTF-8 text to the process's standard output or standard error, unchanged.
 void WriteStandardOutput(std::string_view utf8);

@@ -1,0 +1,114 @@
+#include "platform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "temp_dir.h"
+
+namespace transzendal::platform {
+namespace {
+
+using testing::TempDir;
+
+TEST(PlatformFile, WritesAndReadsAtOffsetsAndFlushes) {
+  TempDir dir;
+  std::error_code error;
+  File file = File::Open(dir.path() / "T.DBF", FileAccess::kCreate, FileSharing::kShared, error);
+  ASSERT_FALSE(error) << error.message();
+  file.WriteAt(0, std::string_view("abcdef"), error);
+  file.WriteAt(4, std::string_view("XYZ"), error);
+  file.Flush(error);
+  ASSERT_FALSE(error);
+  EXPECT_EQ(file.Size(error), 7u);
+  std::string buffer(10, '-');
+  EXPECT_EQ(file.ReadAt(2, buffer, error), 5u);  // short at the end of the file
+  EXPECT_EQ(buffer.substr(0, 5), "cdXYZ");
+}
+
+TEST(PlatformFile, CreatingEmptiesAnExistingFile) {
+  TempDir dir;
+  const auto path = dir.Write("T.DBF", "viejo contenido");
+  std::error_code error;
+  File file = File::Open(path, FileAccess::kCreate, FileSharing::kShared, error);
+  ASSERT_FALSE(error);
+  EXPECT_EQ(file.Size(error), 0u);
+}
+
+TEST(PlatformFile, AnExclusiveHoldRefusesEveryOtherOpenUntilClosed) {
+  TempDir dir;
+  const auto path = dir.Write("ASIGNOMT.DBF", "x");
+  std::error_code error;
+  File held = File::Open(path, FileAccess::kRead, FileSharing::kExclusive, error);
+  ASSERT_FALSE(error);
+  for (FileSharing sharing : {FileSharing::kShared, FileSharing::kExclusive}) {
+    File other = File::Open(path, FileAccess::kRead, sharing, error);
+    EXPECT_EQ(error, HeldElsewhere());
+    EXPECT_FALSE(other.is_open());
+  }
+  File refused = File::Open(path, FileAccess::kCreate, FileSharing::kShared, error);
+  EXPECT_EQ(error, HeldElsewhere());
+  EXPECT_EQ(std::filesystem::file_size(path), 1u);  // a held file is never emptied
+  held.Close();
+  File now = File::Open(path, FileAccess::kRead, FileSharing::kExclusive, error);
+  EXPECT_FALSE(error);
+  EXPECT_TRUE(now.is_open());
+}
+
+TEST(PlatformFile, SharedOpensCoexist) {
+  TempDir dir;
+  const auto path = dir.Write("PROFT.DBF", "x");
+  std::error_code first_error, second_error;
+  File first = File::Open(path, FileAccess::kRead, FileSharing::kShared, first_error);
+  File second = File::Open(path, FileAccess::kReadWrite, FileSharing::kShared, second_error);
+  EXPECT_FALSE(first_error);
+  EXPECT_FALSE(second_error);
+}
+
+TEST(PlatformFile, AMissingFileGivesItsError) {
+  TempDir dir;
+  std::error_code error;
+  File file = File::Open(dir.path() / "NO.DBF", FileAccess::kRead, FileSharing::kShared, error);
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+  EXPECT_FALSE(file.is_open());
+}
+
+TEST(PlatformDirectoryLock, ASecondLockIsRefusedUntilTheFirstIsReleased) {
+  TempDir dir;
+  std::error_code error;
+  {
+    auto first = DirectoryLock::TryAcquire(dir.path(), error);
+    ASSERT_TRUE(first.has_value());
+    auto second = DirectoryLock::TryAcquire(dir.path(), error);
+    EXPECT_FALSE(second.has_value());
+    EXPECT_EQ(error, HeldElsewhere());
+  }
+  EXPECT_TRUE(DirectoryLock::TryAcquire(dir.path(), error).has_value());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // the lock leaves no file
+  EXPECT_FALSE(DirectoryLock::TryAcquire(dir.path() / "no-existe", error).has_value());
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+}
+
+TEST(PlatformMove, ReplacesTheTargetAtomically) {
+  TempDir dir;
+  const auto from = dir.Write("nuevo", "nuevo");
+  const auto to = dir.Write("viejo", "viejo");
+  std::error_code error;
+  MoveReplacing(from, to, error);
+  ASSERT_FALSE(error);
+  EXPECT_FALSE(std::filesystem::exists(from));
+  EXPECT_EQ(testing::ReadBytes(to), "nuevo");
+  SyncDirectory(dir.path(), error);
+  EXPECT_FALSE(error);
+}
+
+TEST(PlatformPaths, FindsAnEntryWhateverTheLetterCaseOfItsName) {
+  TempDir dir;
+  dir.Write("soluc.dbf", "");
+  EXPECT_EQ(FindEntryIgnoringCase(dir.path(), "SOLUC.DBF"), dir.path() / "soluc.dbf");
+  EXPECT_EQ(FindEntryIgnoringCase(dir.path(), "SOLUC.MDX"), std::nullopt);
+  EXPECT_EQ(FindEntryIgnoringCase(dir.path() / "no-existe", "SOLUC.DBF"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace transzendal::platform
