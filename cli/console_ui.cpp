@@ -1,11 +1,15 @@
 #include "console_ui.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
+#include "command_line.h"
 #include "messages.h"
 #include "platform.h"
 #include "run_report.h"
+#include "text.h"
+#include "time_frame_choice.h"
 
 namespace transzendal::cli {
 
@@ -25,14 +29,27 @@ void ConsoleUi::ShowMessage(std::string_view text) { console_.Out(std::string(te
 
 void ConsoleUi::SetBusy(bool /*busy*/) noexcept {}
 
-std::vector<std::size_t> ConsoleUi::ChooseTimeFrames(std::span<const TimeFrameOption> options) {
-  std::vector<std::size_t> chosen;
-  for (std::size_t i = 0; i < options.size(); ++i) {
-    for (const std::string& frame : frames_) {
-      if (options[i].label == frame) chosen.push_back(i);
-    }
+std::optional<std::vector<std::size_t>> ConsoleUi::ChooseTimeFrames(
+    std::span<const TimeFrameOption> options) {
+  std::string labels;
+  for (const auto& option : options) {
+    labels += (labels.empty() ? "" : ", ") + std::string(Trim(option.label));
   }
-  return chosen;
+  if (frames_.empty()) {
+    throw UsageError(msg::FillMessage(msg::kCliChooseFrames,
+                                      {labels, options.empty() ? "" : Trim(options[0].label)}));
+  }
+  std::vector<std::size_t> selected;
+  for (const std::string& frame : frames_) {
+    const auto it = std::find_if(options.begin(), options.end(), [&](const TimeFrameOption& option) {
+      return Trim(option.label) == Trim(frame);
+    });
+    if (it == options.end()) throw UsageError(msg::FillMessage(msg::kCliUnknownFrame, {frame, labels}));
+    selected.push_back(static_cast<std::size_t>(it - options.begin()));
+  }
+  FrameChoiceVerdict verdict = CheckFrameChoice(selected);
+  if (!verdict.valid) throw UsageError(verdict.message);
+  return std::move(verdict.chosen);
 }
 
 void ConsoleUi::FinishRun(const RunReport& report) {

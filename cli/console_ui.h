@@ -1,5 +1,6 @@
 // The run's user interface on a console: the file named on the command line stands for the
-// open-file dialog, messages are printed instead of awaited, the time frames come from --marcos.
+// open-file dialog, messages are printed instead of awaited, the time frames come from --marcos
+// (a missing or refused choice throws UsageError, since there is nobody to ask again).
 #pragma once
 
 #include <filesystem>
@@ -33,7 +34,8 @@ class ConsoleUi final : public UserInterface {
   std::optional<std::filesystem::path> ChooseSourceFile(const OpenFileDialog& dialog) override;
   void ShowMessage(std::string_view text) override;
   void SetBusy(bool busy) noexcept override;
-  std::vector<std::size_t> ChooseTimeFrames(std::span<const TimeFrameOption> options) override;
+  std::optional<std::vector<std::size_t>> ChooseTimeFrames(
+      std::span<const TimeFrameOption> options) override;
   void FinishRun(const RunReport& report) override;
   void MissingFileEnd(std::string_view message) override;
 

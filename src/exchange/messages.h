@@ -34,6 +34,11 @@ inline constexpr std::string_view kXmlCutOrExtra =
 inline constexpr std::string_view kSchoolFileWrongRoot =
     "El archivo «%s» no contiene datos de Colvaria: su elemento raíz es «%s» y debería ser «datosZPH».";
 
+// The choice of time frames (the frame dialog and --marcos).
+inline constexpr std::string_view kTooManyFrames =
+    "Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede seleccionar 2 Marcos Horarios";
+inline constexpr std::string_view kNoFrameChosen = "Debe al menos seleccionar 1 Marco Horario.";
+
 // Names of the school file's records, as the summary and the messages name them.
 inline constexpr std::string_view kRecordSubject = "materia";
 inline constexpr std::string_view kRecordTask = "tarea";
@@ -83,6 +88,11 @@ inline constexpr std::string_view kCliRepeatedOption = "La opción «%s» está 
 inline constexpr std::string_view kCliBadFormat = "Formato desconocido: «%s». Use «csv» o «resumen».";
 inline constexpr std::string_view kCliSeeHelp = "Use «transzendal-cli --help» para ver cómo se usa.";
 inline constexpr std::string_view kUnexpectedError = "Error inesperado del conversor: %s";
+inline constexpr std::string_view kCliChooseFrames =
+    "El archivo tiene varios marcos horarios: %s. Elija uno o dos con --marcos ID[,ID] (por ejemplo "
+    "--marcos %s).";
+inline constexpr std::string_view kCliUnknownFrame =
+    "El archivo no tiene ningún marco horario «%s». Sus marcos horarios son: %s.";
 inline constexpr std::string_view kCliNotAvailable =
     "La orden «%s» todavía no está disponible en esta versión del conversor.";
 

@@ -40,9 +40,12 @@ class UserInterface {
   virtual void ShowMessage(std::string_view text) = 0;
   // Shows (true) or restores (false) the wait cursor of the whole application. Must not throw.
   virtual void SetBusy(bool busy) noexcept = 0;
-  // Lets the user choose time frames among `options`; the positions chosen, in any order. The run
-  // checks the choice and asks again while it is not valid.
-  virtual std::vector<std::size_t> ChooseTimeFrames(std::span<const TimeFrameOption> options) = 0;
+  // Lets the user choose the time frames to apply among `options`. Returns the positions chosen,
+  // once the choice passed the closing rule (one or two frames), or nothing when the user closed
+  // the choice with a selection the rule refused, after telling the user why: the run then asks
+  // again, with nothing selected.
+  virtual std::optional<std::vector<std::size_t>> ChooseTimeFrames(
+      std::span<const TimeFrameOption> options) = 0;
   // The ending of a completed run: "Proceso finalizado", with the run's summary.
   virtual void FinishRun(const RunReport& report) = 0;
   // The ending of a run whose XML file does not exist, with the run's own message.

@@ -1,5 +1,7 @@
 #include "fake_ui.h"
 
+#include <stdexcept>
+
 namespace transzendal::testing {
 
 std::optional<std::filesystem::path> FakeUi::ChooseSourceFile(const OpenFileDialog& dialog) {
@@ -15,9 +17,12 @@ void FakeUi::ShowMessage(std::string_view text) { events.push_back("message:" + 
 
 void FakeUi::SetBusy(bool busy) noexcept { events.push_back(busy ? "busy:on" : "busy:off"); }
 
-std::vector<std::size_t> FakeUi::ChooseTimeFrames(std::span<const TimeFrameOption> options) {
+std::optional<std::vector<std::size_t>> FakeUi::ChooseTimeFrames(
+    std::span<const TimeFrameOption> options) {
   events.push_back("frames:" + std::to_string(options.size()));
-  if (frame_answers.empty()) return {};
+  frame_options.assign(options.begin(), options.end());
+  // A run that asks more often than the test expects would otherwise ask forever.
+  if (frame_answers.empty()) throw std::logic_error("FakeUi: no time-frame answer left");
   auto answer = frame_answers.front();
   frame_answers.pop_front();
   return answer;

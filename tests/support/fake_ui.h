@@ -17,8 +17,10 @@ class FakeUi : public UserInterface {
  public:
   // Answers of the open-file dialog, one per showing; nothing = cancel. Cancels when none are left.
   std::deque<std::optional<std::filesystem::path>> file_answers;
-  // Answers of the time-frame choice, one per showing; an empty choice when none are left.
-  std::deque<std::vector<std::size_t>> frame_answers;
+  // Answers of the time-frame choice, one per showing (nothing = a choice the rule refused); the
+  // options shown are kept. Throws std::logic_error when no answers are left.
+  std::deque<std::optional<std::vector<std::size_t>>> frame_answers;
+  std::vector<TimeFrameOption> frame_options;
 
   // What the run did, in order: "dialog:<title>", "message:<text>", "busy:on", "busy:off",
   // "frames:<n options>", "finish", "missing:<text>".
@@ -29,7 +31,8 @@ class FakeUi : public UserInterface {
   std::optional<std::filesystem::path> ChooseSourceFile(const OpenFileDialog& dialog) override;
   void ShowMessage(std::string_view text) override;
   void SetBusy(bool busy) noexcept override;
-  std::vector<std::size_t> ChooseTimeFrames(std::span<const TimeFrameOption> options) override;
+  std::optional<std::vector<std::size_t>> ChooseTimeFrames(
+      std::span<const TimeFrameOption> options) override;
   void FinishRun(const RunReport& report) override;
   void MissingFileEnd(std::string_view message) override;
 };
