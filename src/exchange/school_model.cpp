@@ -31,6 +31,9 @@ const std::array<RecordSchema, kRecordKindCount> kSchemas = {{
 
 }  // namespace
 
+static_assert(std::size(kPeriodChildren) <= 6 && std::size(kSessionChildren) <= 6,
+              "SchoolRecord keeps at most six children");
+
 const RecordSchema& SchemaOf(RecordKind kind) { return kSchemas[static_cast<std::size_t>(kind)]; }
 
 std::string DescribeRecord(const SchoolRecord& record) {
@@ -40,51 +43,74 @@ std::string DescribeRecord(const SchoolRecord& record) {
 }
 
 SchoolRecord::SchoolRecord(RecordKind kind, int position, int line)
-    : kind_(kind), position_(position), line_(line), children_(SchemaOf(kind).children.size()) {}
+    : kind_(kind), position_(position), line_(line) {}
 
-std::string_view SchoolRecord::Text() const { return Trim(own_text_); }
+std::string_view SchoolRecord::Text() const { return Trim(View(own_text_)); }
 
 std::string_view SchoolRecord::ChildText(std::string_view path) const {
   return Trim(RawChildText(path));
 }
 
 std::string_view SchoolRecord::RawChildText(std::string_view path) const {
-  const auto& child = children_[ChildIndex(path)];
-  return child ? std::string_view(*child) : std::string_view();
+  return View(children_[ChildIndex(path)]);
 }
 
 bool SchoolRecord::HasChild(std::string_view path) const {
-  return children_[ChildIndex(path)].has_value();
+  return (present_children_ >> ChildIndex(path)) & 1u;
 }
 
 std::vector<std::string_view> SchoolRecord::MissingChildren() const {
   std::vector<std::string_view> missing;
   const auto& names = SchemaOf(kind_).children;
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (!children_[i]) missing.push_back(names[i]);
+    if (((present_children_ >> i) & 1u) == 0) missing.push_back(names[i]);
   }
   return missing;
 }
 
+std::optional<XmlAttribute> SchoolRecord::AttributeAt(std::size_t k) const {
+  if (k >= attributes_.size()) return std::nullopt;
+  return XmlAttribute{View(attributes_[k].first), View(attributes_[k].second)};
+}
+
 std::optional<std::string_view> SchoolRecord::Attribute(std::string_view name) const {
-  for (const auto& attribute : attributes_) {
-    if (attribute.name == name) return Trim(attribute.value);
+  for (const auto& [attribute_name, value] : attributes_) {
+    if (View(attribute_name) == name) return Trim(View(value));
   }
   return std::nullopt;
 }
 
-const XmlAttribute* SchoolRecord::AttributeAt(std::size_t k) const {
-  return k < attributes_.size() ? &attributes_[k] : nullptr;
+void SchoolRecord::AddAttribute(std::string_view name, std::string_view value_utf8) {
+  const Slice name_slice = AppendSlice(name);
+  attributes_.emplace_back(name_slice, AppendSlice(value_utf8));
 }
 
-void SchoolRecord::AddAttribute(std::string name, std::string value) {
-  attributes_.push_back({std::move(name), std::move(value)});
+void SchoolRecord::AppendOwnText(std::string_view utf8) { Extend(own_text_, utf8); }
+
+void SchoolRecord::StartChild(std::size_t child_index) {
+  present_children_ = static_cast<std::uint8_t>(present_children_ | (1u << child_index));
+  children_.at(child_index) = Slice{static_cast<std::uint32_t>(buffer_.size()), 0};
 }
 
-void SchoolRecord::StartChild(std::size_t child_index) { children_.at(child_index).emplace(); }
+void SchoolRecord::AppendChildText(std::size_t child_index, std::string_view utf8) {
+  Extend(children_.at(child_index), utf8);
+}
 
-void SchoolRecord::AppendChildText(std::size_t child_index, std::string_view text) {
-  children_.at(child_index).value() += text;
+SchoolRecord::Slice SchoolRecord::AppendSlice(std::string_view utf8) {
+  Slice slice{static_cast<std::uint32_t>(buffer_.size()), 0};
+  Extend(slice, utf8);
+  return slice;
+}
+
+void SchoolRecord::Extend(Slice& slice, std::string_view utf8) {
+  // Only the text started last may grow: it ends where the buffer ends.
+  if (slice.size == 0) slice.offset = static_cast<std::uint32_t>(buffer_.size());
+  if (slice.offset + slice.size != buffer_.size()) {
+    throw std::logic_error("school record texts must be filled one at a time");
+  }
+  AppendUtf8AsWindows1252(utf8, buffer_);
+  if (buffer_.size() > UINT32_MAX) throw std::length_error("school record texts beyond 4 GB");
+  slice.size = static_cast<std::uint32_t>(buffer_.size() - slice.offset);
 }
 
 std::size_t SchoolRecord::ChildIndex(std::string_view path) const {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -41,9 +42,10 @@ struct RecordSchema {
 };
 const RecordSchema& SchemaOf(RecordKind kind);
 
+// An attribute as the record holds it: views into the record, valid as long as the record lives.
 struct XmlAttribute {
-  std::string name;
-  std::string value;  // Windows-1252, untrimmed
+  std::string_view name;
+  std::string_view value;  // Windows-1252, untrimmed
 };
 
 class SchoolRecord {
@@ -66,30 +68,46 @@ class SchoolRecord {
   // Child paths of the schema that this record lacks, in schema order.
   std::vector<std::string_view> MissingChildren() const;
 
-  // The attributes in start-tag order, values untrimmed.
-  const std::vector<XmlAttribute>& attributes() const { return attributes_; }
+  // The attributes, in start-tag order, values untrimmed.
+  std::size_t attribute_count() const { return attributes_.size(); }
+  // The k-th attribute (0-based) in start-tag order, or nothing when there is none.
+  std::optional<XmlAttribute> AttributeAt(std::size_t k) const;
   // The value of the attribute of that exact name, trimmed; nothing when absent.
   std::optional<std::string_view> Attribute(std::string_view name) const;
-  // The k-th attribute (0-based) in start-tag order, or null when there is none.
-  const XmlAttribute* AttributeAt(std::size_t k) const;
 
-  // Filled by the reader; a child index is a position in the schema's child paths.
+  // Filled by the reader, from UTF-8; a child index is a position in the schema's child paths.
+  // Texts are stored one after the other in one buffer, so the reader appends to one text at a
+  // time: the own text, or the child it started last (no schema path lies inside another).
   void set_parent(int parent) { parent_ = parent; }
-  void AddAttribute(std::string name, std::string value);
-  void AppendOwnText(std::string_view text) { own_text_ += text; }
+  void AddAttribute(std::string_view name, std::string_view value_utf8);
+  void AppendOwnText(std::string_view utf8);
   void StartChild(std::size_t child_index);
-  void AppendChildText(std::size_t child_index, std::string_view text);
+  void AppendChildText(std::size_t child_index, std::string_view utf8);
 
  private:
+  // A text inside buffer_.
+  struct Slice {
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+  };
+  static constexpr std::size_t kMaxChildren = 6;
+
+  std::string_view View(Slice slice) const {
+    return std::string_view(buffer_).substr(slice.offset, slice.size);
+  }
+  Slice AppendSlice(std::string_view utf8);
+  void Extend(Slice& slice, std::string_view utf8);
   std::size_t ChildIndex(std::string_view path) const;
 
   RecordKind kind_;
   int position_;
   int line_;
   int parent_ = -1;
-  std::vector<XmlAttribute> attributes_;
-  std::string own_text_;
-  std::vector<std::optional<std::string>> children_;  // by schema child index
+  std::string buffer_;  // every text of the record, Windows-1252
+  Slice own_text_;
+  std::array<Slice, kMaxChildren> children_{};
+  std::uint8_t present_children_ = 0;  // bit i: child i was found
+  std::vector<std::pair<Slice, Slice>> attributes_;
 };
 
 // Names a record for the user: "sesión n.º 12 (línea 340)" (its position counted from 1).

@@ -223,8 +223,8 @@ class SchoolStream {
   void ReadAttributes(SchoolRecord& record) {
     while (xmlTextReaderMoveToNextAttribute(reader_) == 1) {
       if (xmlTextReaderIsNamespaceDecl(reader_) == 1) continue;
-      record.AddAttribute(Utf8ToWindows1252(AsView(xmlTextReaderConstName(reader_))),
-                          Utf8ToWindows1252(AsView(xmlTextReaderConstValue(reader_))));
+      record.AddAttribute(AsView(xmlTextReaderConstName(reader_)),
+                          AsView(xmlTextReaderConstValue(reader_)));
     }
     xmlTextReaderMoveToElement(reader_);
   }
@@ -239,7 +239,7 @@ class SchoolStream {
 
   void CharacterData() {
     if (captures_.empty()) return;
-    const std::string text = Utf8ToWindows1252(AsView(xmlTextReaderConstValue(reader_)));
+    const std::string_view text = AsView(xmlTextReaderConstValue(reader_));
     for (const Capture& capture : captures_) {
       SchoolRecord& record = model_.MutableRecords(capture.kind)[capture.index];
       if (capture.child < 0) {

@@ -92,16 +92,21 @@ char Fold(char c) { return static_cast<char>(kFold[static_cast<unsigned char>(c)
 
 }  // namespace
 
+void AppendUtf8AsWindows1252(std::string_view utf8, std::string& out) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    // Runs of ASCII, the bulk of every school file, are copied whole.
+    std::size_t ascii_end = i;
+    while (ascii_end < utf8.size() && static_cast<unsigned char>(utf8[ascii_end]) < 0x80) ++ascii_end;
+    out.append(utf8.substr(i, ascii_end - i));
+    i = ascii_end;
+    if (i < utf8.size()) out += ByteOf(DecodeUtf8(utf8, i));
+  }
+}
+
 std::string Utf8ToWindows1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-      out += utf8[i++];
-    } else {
-      out += ByteOf(DecodeUtf8(utf8, i));
-    }
-  }
+  AppendUtf8AsWindows1252(utf8, out);
   return out;
 }
 

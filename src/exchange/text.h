@@ -14,6 +14,9 @@ namespace transzendal {
 // valid UTF-8, becomes "?".
 std::string Utf8ToWindows1252(std::string_view utf8);
 
+// The same, appending the converted text to `out`.
+void AppendUtf8AsWindows1252(std::string_view utf8, std::string& out);
+
 // Converts Windows-1252 to UTF-8. Every byte has a character (the five unassigned positions keep
 // their C1 control code points, as Windows does), so the conversion round-trips.
 std::string Windows1252ToUtf8(std::string_view text);

@@ -12,8 +12,8 @@ namespace {
 constexpr std::size_t kPreviewWidth = 30;
 
 std::string_view LabelOf(const SchoolRecord& frame) {
-  const XmlAttribute* first = frame.AttributeAt(0);
-  return first != nullptr ? std::string_view(first->value) : std::string_view();
+  const auto first = frame.AttributeAt(0);
+  return first ? first->value : std::string_view();
 }
 
 }  // namespace

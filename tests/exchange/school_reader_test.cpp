@@ -74,11 +74,11 @@ TEST(SchoolReader, AttributesKeepTheirStartTagOrderAndRawValues) {
     <conjuntoDeAulas><general numero="3" nombre=" Taller " c:extra="x"/></conjuntoDeAulas>
   </datosZPH>)");
   const SchoolRecord& set = school.Records(RecordKind::kRoomSet)[0];
-  ASSERT_EQ(set.attributes().size(), 3u);
+  ASSERT_EQ(set.attribute_count(), 3u);
   EXPECT_EQ(set.AttributeAt(0)->name, "numero");
   EXPECT_EQ(set.AttributeAt(1)->value, " Taller ");
   EXPECT_EQ(set.AttributeAt(2)->name, "c:extra");
-  EXPECT_EQ(set.AttributeAt(3), nullptr);
+  EXPECT_FALSE(set.AttributeAt(3).has_value());
   EXPECT_EQ(set.Attribute("nombre"), "Taller");
   EXPECT_EQ(set.Attribute("Nombre"), std::nullopt);
 }
@@ -88,7 +88,7 @@ TEST(SchoolReader, NamespaceDeclarationsAreNoAttributes) {
     <sesion xmlns:x="urn:x" id="12"><materia>Lengua</materia></sesion>
   </sesionesLectivas></datosZPH>)");
   const SchoolRecord& session = school.Records(RecordKind::kSession)[0];
-  ASSERT_NE(session.AttributeAt(0), nullptr);
+  ASSERT_TRUE(session.AttributeAt(0).has_value());
   EXPECT_EQ(session.AttributeAt(0)->name, "id");
 }
 
