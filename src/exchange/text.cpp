@@ -14,20 +14,7 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
 };
 
-char32_t CodePointOf(unsigned char byte) {
-  if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80u];
-  return byte;
-}
-
-char ByteOf(char32_t code_point) {
-  if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
-    return static_cast<char>(code_point);
-  }
-  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == code_point) return static_cast<char>(0x80 + i);
-  }
-  return '?';
-}
+char ByteOf(char32_t code_point) { return Windows1252Byte(code_point).value_or('?'); }
 
 void AppendUtf8(char32_t cp, std::string& out) {
   if (cp < 0x80) {
@@ -92,6 +79,21 @@ char Fold(char c) { return static_cast<char>(kFold[static_cast<unsigned char>(c)
 
 }  // namespace
 
+char32_t Windows1252CodePoint(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80u];
+  return byte;
+}
+
+std::optional<char> Windows1252Byte(char32_t code_point) {
+  if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
+    return static_cast<char>(code_point);
+  }
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    if (kHighControls[i] == code_point) return static_cast<char>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
 void AppendUtf8AsWindows1252(std::string_view utf8, std::string& out) {
   for (std::size_t i = 0; i < utf8.size();) {
     // Runs of ASCII, the bulk of every school file, are copied whole.
@@ -113,7 +115,7 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
 std::string Windows1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char c : text) AppendUtf8(CodePointOf(static_cast<unsigned char>(c)), out);
+  for (char c : text) AppendUtf8(Windows1252CodePoint(static_cast<unsigned char>(c)), out);
   return out;
 }
 

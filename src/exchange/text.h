@@ -5,6 +5,7 @@
 // (messages, paths, the summary) are UTF-8; the conversions below are the only bridge between the two.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ void AppendUtf8AsWindows1252(std::string_view utf8, std::string& out);
 // Converts Windows-1252 to UTF-8. Every byte has a character (the five unassigned positions keep
 // their C1 control code points, as Windows does), so the conversion round-trips.
 std::string Windows1252ToUtf8(std::string_view text);
+
+// The Unicode code point of one Windows-1252 byte, and the byte of a code point (nothing when the
+// code page lacks it): the character map behind the conversions above.
+char32_t Windows1252CodePoint(unsigned char byte);
+std::optional<char> Windows1252Byte(char32_t code_point);
 
 // Removes leading and trailing characters whose code is 32 or less (blanks and control characters).
 std::string_view Trim(std::string_view text);

@@ -197,6 +197,12 @@ TEST(SchoolReader, TheDeclaredEncodingIsHonoured) {
       "</materia></materias></datosZPH>",
       "cp1252.xml");
   EXPECT_EQ(Utf8(cp1252.Records(RecordKind::kSubject)[0].Text()), "€ “x”");
+  // Bytes Windows leaves unassigned read back as themselves, under either name of the code page.
+  const SchoolModel unassigned = ReadSchoolBytes(
+      "<?xml version=\"1.0\" encoding=\"CP1252\"?><datosZPH><materias><materia>a\x81\x9D"
+      "</materia></materias></datosZPH>",
+      "cp1252.xml");
+  EXPECT_EQ(unassigned.Records(RecordKind::kSubject)[0].Text(), "a\x81\x9D");
 }
 
 TEST(SchoolReader, ARootOtherThanDatosZPHStopsTheRun) {
