@@ -6,7 +6,9 @@
 #include "exchange_directory.h"
 #include "forward_run.h"
 #include "messages.h"
+#include "platform.h"
 #include "run_error.h"
+#include "table_command.h"
 #include "transzendal_version.h"
 
 namespace transzendal::cli {
@@ -15,7 +17,9 @@ namespace {
 int Export(const CommandLine& line, Console& console) {
   Session session;
   ConsoleUi ui(console, line.xml_file, line.frames);
-  const ForwardRunSettings settings{ResolveExchangeDirectory(line.directory)};
+  ForwardRunSettings settings;
+  settings.exchange_directory = ResolveExchangeDirectory(line.directory);
+  settings.decimal_separator = platform::DecimalSeparator();
   const RunOutcome outcome = RunForward(session, ui, settings);
   return outcome == RunOutcome::kCompleted ? kExitCompleted : kExitMissingFile;
 }
@@ -38,7 +42,7 @@ int Dispatch(const CommandLine& line, Console& console) {
     case Command::kImport:
       return NotAvailable("importar", console);
     case Command::kTable:
-      return NotAvailable("tabla", console);
+      return PrintTable(line, console);
   }
   return kExitUsage;
 }

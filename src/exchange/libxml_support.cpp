@@ -73,6 +73,14 @@ void Silence(void* /*context*/, const char* /*format*/, ...) {}
 
 }  // namespace
 
+void FirstError::Keep(const xmlError* error) {
+  if (failed || error == nullptr || error->level < XML_ERR_ERROR) return;
+  failed = true;
+  code = error->code;
+  line = error->line;
+  message = Trim(error->message != nullptr ? error->message : "");
+}
+
 void EnsureReady() {
   static std::once_flag once;
   std::call_once(once, [] {

@@ -1,12 +1,14 @@
-// Private to src/exchange: owners of libxml2's C resources and the library's one-time setup. The
-// only header that includes libxml2; public headers never do.
+// Private to src/exchange: owners of libxml2's C resources, the first-error sink of a parse, and
+// the library's one-time setup. The only header that includes libxml2; public headers never do.
 #pragma once
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlreader.h>
+#include <libxml/xmlsave.h>
 
 #include <memory>
+#include <string>
 
 namespace transzendal::libxml {
 
@@ -24,6 +26,29 @@ struct StringFree {
   void operator()(xmlChar* text) const noexcept { xmlFree(text); }
 };
 using String = std::unique_ptr<xmlChar, StringFree>;
+
+struct ParserFree {
+  void operator()(xmlParserCtxtPtr parser) const noexcept { xmlFreeParserCtxt(parser); }
+};
+using Parser = std::unique_ptr<xmlParserCtxt, ParserFree>;
+
+// Closing a save context writes what it still buffers; callers that need its result close it
+// themselves (release, then xmlSaveClose).
+struct SaveFree {
+  void operator()(xmlSaveCtxtPtr save) const noexcept { xmlSaveClose(save); }
+};
+using Save = std::unique_ptr<xmlSaveCtxt, SaveFree>;
+
+// The first error of one parse as libxml2 reports it (warnings ignored): the one a message names,
+// since later errors are often consequences of it.
+struct FirstError {
+  bool failed = false;
+  int code = 0;
+  int line = 0;
+  std::string message;
+
+  void Keep(const xmlError* error);
+};
 
 // Sets libxml2 up once per process, before any document is read: no external entity, external DTD
 // or network resource is ever loaded (the loader refuses them all), and nothing is printed to

@@ -34,6 +34,18 @@ inline constexpr std::string_view kXmlCutOrExtra =
 inline constexpr std::string_view kSchoolFileWrongRoot =
     "El archivo «%s» no contiene datos de Colvaria: su elemento raíz es «%s» y debería ser «datosZPH».";
 
+// The result document of the reverse run: its name beside the school file, and saving it.
+inline constexpr std::string_view kResultFilePrefix = "ResultadoZendal";
+inline constexpr std::string_view kResultNotSaved = "No se puede guardar el archivo «%s»: %s.";
+inline constexpr std::string_view kResultFolderMissing =
+    "No se puede guardar el archivo «%s»: no existe la carpeta «%s».";
+inline constexpr std::string_view kResultEncodingUnavailable =
+    "No se puede guardar el archivo «%s» en la codificación «%s», la que declara el archivo de "
+    "Colvaria.";
+inline constexpr std::string_view kXmlNotWritten = "no se ha podido escribir el documento XML";
+inline constexpr std::string_view kDocumentNoCanonicalForm =
+    "No se puede obtener la forma canónica del documento «%s».";
+
 // The choice of time frames (the frame dialog and --marcos).
 inline constexpr std::string_view kTooManyFrames =
     "Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede seleccionar 2 Marcos Horarios";
@@ -51,6 +63,34 @@ inline constexpr std::string_view kRecordGroup = "grupo";
 inline constexpr std::string_view kRecordSession = "sesión";
 inline constexpr std::string_view kRecordReference = "%s n.º %s (línea %s)";
 inline constexpr std::string_view kMissingChild = "falta el elemento «%s»; se ha leído como texto vacío";
+
+// The table builders of the forward run.
+inline constexpr std::string_view kDuplicateSubject =
+    "no se ha escrito: su texto «%s» ya está en la tabla ASIGNOMT (sin distinguir mayúsculas)";
+inline constexpr std::string_view kRoomSetNeedsTwoAttributes =
+    "El elemento general de conjuntoDeAulas (%s) necesita dos atributos: el nombre base de las "
+    "aulas genéricas y su número.";
+inline constexpr std::string_view kTooManyGenericRooms =
+    "El elemento general de conjuntoDeAulas (%s) pide %s aulas genéricas; el máximo es %s.";
+
+inline constexpr std::string_view kNoTimeFrame =
+    "El archivo no tiene ningún marco horario (marcosDeHorario/marcoHorario): sin él no se pueden "
+    "escribir los días y horas del horario.";
+inline constexpr std::string_view kTimeFrameWithoutId =
+    "El marco horario que se aplica (%s) no tiene identificador.";
+inline constexpr std::string_view kTimeFrameIdTooLong =
+    "El identificador «%s» del marco horario que se aplica (%s) tiene más de 10 caracteres, más de "
+    "los que caben en la tabla DIASHORAST.";
+inline constexpr std::string_view kGroupFrameNotApplied =
+    "no se ha escrito: su marco horario «%s» no es uno de los aplicados";
+inline constexpr std::string_view kGroupWithoutFrame =
+    "no se ha escrito: no indica su marco horario (submarco) y se aplican dos";
+
+inline constexpr std::string_view kSessionSubjectNotFound =
+    "no se ha escrito: su materia «%s» no está en la tabla ASIGNOMT";
+inline constexpr std::string_view kSessionWithoutId =
+    "La sesión %s no tiene atributos: falta su identificador, que hace falta para devolver el "
+    "horario a Colvaria.";
 
 // The run's summary.
 inline constexpr std::string_view kSummaryTables = "Tablas escritas:";
@@ -95,6 +135,165 @@ inline constexpr std::string_view kCliUnknownFrame =
     "El archivo no tiene ningún marco horario «%s». Sus marcos horarios son: %s.";
 inline constexpr std::string_view kCliNotAvailable =
     "La orden «%s» todavía no está disponible en esta versión del conversor.";
+
+// dBase tables: finding, creating, opening, reading and writing them. A table is named by its
+// upper-case name (ASIGNOMT), its file by its path.
+inline constexpr std::string_view kNotValidFloat =
+    "'%s' is not a valid floating point value for field '%s'";
+inline constexpr std::string_view kTableNameInvalid =
+    "«%s» no es un nombre de tabla válido: debe ser el nombre de un archivo, sin carpetas.";
+inline constexpr std::string_view kTableMissing = "No existe la tabla %s en el directorio «%s».";
+inline constexpr std::string_view kTableHeld =
+    "La tabla %s («%s») está abierta en otro programa, que no permite usarla a la vez. Ciérrela "
+    "en ese programa y vuelva a intentarlo.";
+inline constexpr std::string_view kTableNotOpened = "No se puede abrir la tabla %s («%s»): %s.";
+inline constexpr std::string_view kTableNotCreated = "No se puede crear la tabla %s («%s»): %s.";
+inline constexpr std::string_view kTableNotRead = "No se puede leer la tabla %s («%s»): %s.";
+inline constexpr std::string_view kTableNotWritten = "No se puede escribir la tabla %s («%s»): %s.";
+inline constexpr std::string_view kTableOldFileNotRemoved =
+    "No se puede borrar el archivo anterior «%s» de la tabla %s: %s.";
+inline constexpr std::string_view kTableDamaged = "El archivo de tabla «%s» está dañado: %s.";
+inline constexpr std::string_view kDbfShorterThanHeader =
+    "mide %s bytes, menos que la cabecera más corta de una tabla dBase (32 bytes)";
+inline constexpr std::string_view kDbfUnknownVersion =
+    "su primer byte (0x%s) no es el de ninguna versión de dBase conocida";
+inline constexpr std::string_view kDbfHeaderBeyondFile =
+    "la cabecera dice medir %s bytes, pero el archivo solo mide %s";
+inline constexpr std::string_view kDbfHeaderTooShort =
+    "la cabecera dice medir %s bytes, menos de los %s que necesita";
+inline constexpr std::string_view kDbfDescriptorsCut =
+    "la lista de campos no termina dentro de la cabecera";
+inline constexpr std::string_view kDbfNoFields = "no define ningún campo";
+inline constexpr std::string_view kDbfUnknownFieldType =
+    "el campo «%s» es de un tipo desconocido («%s»)";
+inline constexpr std::string_view kDbfZeroWidth = "el campo «%s» mide 0 bytes";
+inline constexpr std::string_view kDbfWrongWidth =
+    "el campo «%s», de tipo %s, mide %s bytes en lugar de %s";
+inline constexpr std::string_view kDbfRecordLengthMismatch =
+    "la cabecera dice que cada registro mide %s bytes, pero sus campos y la marca de borrado "
+    "suman %s";
+inline constexpr std::string_view kDbfRecordsMissing =
+    "la cabecera anuncia %s registros, pero el archivo solo contiene %s completos";
+inline constexpr std::string_view kTableBadDefinition =
+    "La definición de la tabla %s no es válida: %s.";
+inline constexpr std::string_view kDefinitionNoFields = "no tiene campos";
+inline constexpr std::string_view kDefinitionBadName =
+    "el nombre de campo «%s» está vacío, mide más de 31 caracteres o tiene caracteres que no son "
+    "letras, cifras o «_»";
+inline constexpr std::string_view kDefinitionRepeatedName = "el campo «%s» está repetido";
+inline constexpr std::string_view kDefinitionBadWidth =
+    "el campo de texto «%s» mide %s caracteres; debe medir de 1 a 254";
+inline constexpr std::string_view kDefinitionTooWide =
+    "cada registro mediría %s bytes, más de 65535";
+inline constexpr std::string_view kTableClosed = "La tabla %s está cerrada.";
+inline constexpr std::string_view kTableFieldMissing = "La tabla %s no tiene el campo «%s».";
+inline constexpr std::string_view kTableReadOnly =
+    "La tabla %s se abrió solo para leerla y no se puede modificar.";
+inline constexpr std::string_view kTableNotModifiable =
+    "La tabla %s es de formato %s con página de códigos %s; el conversor solo modifica tablas "
+    "dBase 7 en Windows-1252.";
+inline constexpr std::string_view kTableNotEditing =
+    "No se puede escribir el campo «%s» de la tabla %s: el registro actual no está en edición.";
+inline constexpr std::string_view kTableNoCurrentRecord =
+    "La tabla %s no tiene ningún registro que editar.";
+inline constexpr std::string_view kTableFull = "La tabla %s no admite más registros.";
+inline constexpr std::string_view kFieldValueNotAccepted =
+    "El campo «%s» de la tabla %s es de tipo %s y no admite un valor %s.";
+inline constexpr std::string_view kValueKindText = "de texto";
+inline constexpr std::string_view kValueKindInteger = "entero";
+inline constexpr std::string_view kValueKindBoolean = "lógico";
+inline constexpr std::string_view kIntegerNotStorable =
+    "El valor -2147483648 no se puede guardar en el campo entero «%s» de la tabla %s: dBase 7 "
+    "guarda enteros de -2147483647 a 2147483647.";
+inline constexpr std::string_view kFieldNotNumber =
+    "El campo «%s» del registro %s de la tabla %s no contiene un número: «%s».";
+inline constexpr std::string_view kFieldOutOfIntegerRange =
+    "El campo «%s» del registro %s de la tabla %s guarda %s, que no cabe en un número entero de "
+    "32 bits.";
+inline constexpr std::string_view kFieldNotReadableAsInteger =
+    "El campo «%s» de la tabla %s es de tipo %s y no se puede leer como número entero.";
+inline constexpr std::string_view kLocateValueCount =
+    "La búsqueda en la tabla %s por «%s» necesita %s valores y ha recibido %s.";
+inline constexpr std::string_view kFileErrorMissing = "no existe el archivo o su carpeta";
+inline constexpr std::string_view kFileErrorPermission = "no hay permiso para usar el archivo";
+inline constexpr std::string_view kFileErrorDiskFull = "el disco está lleno";
+inline constexpr std::string_view kFileErrorReadOnlyDisk = "el disco es de solo lectura";
+inline constexpr std::string_view kFileErrorIsFolder = "es una carpeta, no un archivo";
+inline constexpr std::string_view kFileErrorOther = "error del sistema n.º %s";
+
+// Names of the dBase formats, and a table's structure as «tabla --formato resumen» shows it.
+inline constexpr std::string_view kFamilyDbase = "dBase III, IV o V";
+inline constexpr std::string_view kFamilyLevel7 = "dBase 7";
+inline constexpr std::string_view kFamilyFoxPro = "FoxPro";
+inline constexpr std::string_view kFamilyVisualFoxPro = "Visual FoxPro";
+inline constexpr std::string_view kStructureFile = "Archivo: %s\n";
+inline constexpr std::string_view kStructureLevel = "Nivel: %s (byte de versión 0x%s)\n";
+inline constexpr std::string_view kStructureCodePage = "Página de códigos: %s (%s)\n";
+inline constexpr std::string_view kStructureDriverName = "controlador de idioma %s";
+inline constexpr std::string_view kStructureDriverId = "controlador de idioma 0x%s";
+inline constexpr std::string_view kStructureNoDriver =
+    "no indica controlador de idioma; se toma la página por omisión";
+inline constexpr std::string_view kStructureUnknownDriver =
+    "controlador de idioma %s, desconocido; se toma la página por omisión";
+inline constexpr std::string_view kStructureLastUpdate = "Última actualización: %s\n";
+inline constexpr std::string_view kStructureRecords = "Registros: %s\n";
+inline constexpr std::string_view kStructureRecordsDeleted =
+    "Registros: %s (y %s marcados como borrados, que no se muestran)\n";
+inline constexpr std::string_view kStructureFields = "Campos: %s\n";
+inline constexpr std::string_view kStructureColumnField = "Campo";
+inline constexpr std::string_view kStructureColumnType = "Tipo";
+inline constexpr std::string_view kStructureColumnWidth = "Ancho";
+inline constexpr std::string_view kStructureColumnDecimals = "Decimales";
+
+// The exchange directory: opening it for a command, the staged set of new tables, the replacement
+// journal and the recovery of an interrupted replacement.
+inline constexpr std::string_view kExchangeDirectoryMissing =
+    "No existe el directorio de intercambio «%s».";
+inline constexpr std::string_view kExchangeDirectoryUnopenable =
+    "No se puede abrir el directorio de intercambio «%s».";
+inline constexpr std::string_view kExchangeDirectoryBusy =
+    "Otra ejecución del conversor está usando el directorio de intercambio «%s». Espere a que "
+    "termine y vuelva a intentarlo.";
+inline constexpr std::string_view kExchangeDirectoryReadOnly =
+    "No se puede escribir en el directorio de intercambio «%s»; no se ha modificado ninguna tabla.";
+inline constexpr std::string_view kStagingFolderNotCreated =
+    "No se puede crear la carpeta de trabajo «%s» para las tablas nuevas; no se ha modificado "
+    "ninguna tabla.";
+inline constexpr std::string_view kStagedTableNotSaved =
+    "No se puede guardar en disco la tabla nueva «%s»; no se ha modificado ninguna tabla.";
+inline constexpr std::string_view kJournalNotWritten =
+    "No se puede escribir el diario de sustitución de tablas «%s»; no se ha modificado ninguna "
+    "tabla.";
+inline constexpr std::string_view kReplacementIncomplete =
+    "No se ha podido completar la sustitución de las tablas del directorio de intercambio «%s» "
+    "(archivo «%s»); se completará la próxima vez que el conversor abra ese directorio.";
+inline constexpr std::string_view kJournalUnreadable =
+    "No se puede leer el diario de sustitución de tablas «%s».";
+inline constexpr std::string_view kJournalDamaged =
+    "El diario de sustitución de tablas «%s» está dañado: %s. Revise las tablas del directorio de "
+    "intercambio antes de borrar el diario.";
+inline constexpr std::string_view kJournalNoHeader = "no empieza por «transzendal-journal»";
+inline constexpr std::string_view kJournalUnknownVersion =
+    "es de la versión «%s», que este conversor no conoce";
+inline constexpr std::string_view kJournalBadTable = "«%s» no es un nombre de tabla válido";
+inline constexpr std::string_view kJournalUnknownTable =
+    "la tabla %s no es una de las que escribe el conversor";
+inline constexpr std::string_view kJournalRepeatedTable = "la tabla %s aparece dos veces";
+inline constexpr std::string_view kJournalNoEnd = "está incompleto (falta la línea final)";
+inline constexpr std::string_view kJournalBadEnd = "la línea final no es válida";
+inline constexpr std::string_view kJournalWrongCount =
+    "la línea final cuenta %s tablas y el diario nombra %s";
+inline constexpr std::string_view kJournalWrongChecksum = "la suma de control no coincide";
+inline constexpr std::string_view kJournalTrailingBytes = "sigue después de la línea final";
+inline constexpr std::string_view kJournalTooLarge = "es demasiado grande para ser un diario";
+inline constexpr std::string_view kJournalTableMissing =
+    "El diario de sustitución de tablas «%s» nombra la tabla nueva %s, pero no está ni en la "
+    "carpeta de trabajo ni en el directorio de intercambio.";
+inline constexpr std::string_view kRollbackConflict =
+    "No se puede devolver a su sitio la tabla anterior «%s»: el directorio de intercambio ya tiene "
+    "un archivo con ese nombre.";
+inline constexpr std::string_view kLeftoverNotRemoved =
+    "No se pueden retirar los restos de una sustitución de tablas interrumpida: «%s».";
 
 // Fills the "%s" placeholders of `pattern` with `args`, in order. Placeholders without an argument
 // are left as they stand; arguments without a placeholder are ignored.

@@ -4,6 +4,7 @@
 // Paths are std::filesystem::path in the platform's own form; texts for the user are UTF-8.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -22,6 +23,10 @@ std::optional<std::string> EnvironmentValue(std::string_view name);
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
 
+// True when `c` ends the folder part of a path on this platform: "/" on POSIX systems; "\", "/"
+// and ":" (after a drive letter) on Windows.
+bool IsFolderSeparator(std::filesystem::path::value_type c);
+
 // True when `path` names an existing regular file (or a link to one).
 bool IsExistingFile(const std::filesystem::path& path);
 
@@ -39,6 +44,9 @@ std::optional<std::filesystem::path> FindEntryIgnoringCase(const std::filesystem
 using EnvironmentLookup = std::optional<std::string> (*)(std::string_view name);
 std::filesystem::path DefaultExchangeDirectory(EnvironmentLookup environment);
 
+// Today's date in the user's time zone.
+std::chrono::year_month_day LocalDate();
+
 // The decimal separator of the user's locale ('.' or ','), as numbers typed by the user show it.
 char DecimalSeparator();
 
@@ -48,6 +56,7 @@ enum class FileAccess {
   kRead,       // an existing file, for reading
   kReadWrite,  // an existing file, for reading and writing
   kCreate,     // a new, empty file for reading and writing (an existing one is emptied)
+  kCreateNew,  // a new, empty file for reading and writing; fails when one exists (file_exists)
 };
 enum class FileSharing {
   kShared,     // others may read and write the file too
@@ -85,6 +94,36 @@ class File {
   std::intptr_t handle_ = -1;
 };
 
+// A file written under a temporary name in the folder of its target and renamed over the target
+// only once complete and on disk, so that the target is either untouched or wholly replaced.
+// Destroying it before Commit (a failure, an exception) removes the temporary file.
+class ReplacingFile {
+ public:
+  ReplacingFile(ReplacingFile&& other) noexcept;
+  ReplacingFile& operator=(ReplacingFile&& other) noexcept;
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+  ~ReplacingFile();
+
+  // Creates an empty temporary file beside `target`. On failure returns nothing and sets `error`.
+  static std::optional<ReplacingFile> Create(const std::filesystem::path& target,
+                                             std::error_code& error);
+  // Appends `data` to the temporary file.
+  void Write(std::span<const char> data, std::error_code& error);
+  // Flushes the temporary file to disk, renames it over the target (replacing a file there) and
+  // makes the rename durable. When a step before the rename fails, the temporary file is removed
+  // and the target untouched; when only the last step fails, the target already holds the data.
+  void Commit(std::error_code& error);
+
+ private:
+  ReplacingFile(File file, std::filesystem::path temporary, std::filesystem::path target);
+  void Discard() noexcept;
+  File file_;
+  std::filesystem::path temporary_;
+  std::filesystem::path target_;
+  std::uint64_t size_ = 0;
+};
+
 // A lock on a whole directory for the length of one run, which other copies of this program
 // respect. A process that dies releases it, and it leaves no file behind (POSIX: flock on the
 // directory itself).
@@ -112,6 +151,11 @@ void MoveReplacing(const std::filesystem::path& from, const std::filesystem::pat
 
 // Makes the creations, renames and removals of entries in `directory` durable on disk.
 void SyncDirectory(const std::filesystem::path& directory, std::error_code& error);
+
+// Removes the file `path` unless another process holds it open (then `error` is HeldElsewhere() and
+// the file stays); a missing file sets no_such_file_or_directory. On POSIX systems the holders seen
+// are the File opens of other copies of this program; on Windows, every program.
+void RemoveFileUnlessHeld(const std::filesystem::path& path, std::error_code& error);
 
 // Writes UTF-8 text to the process's standard output or standard error, unchanged.
 void WriteStandardOutput(std::string_view utf8);

@@ -1,4 +1,7 @@
 // The parts of the platform unit that the standard library serves the same on every platform.
+#include <chrono>
+#include <cstdio>
+#include <random>
 #include <system_error>
 
 #include "platform.h"
@@ -13,6 +16,21 @@ bool EqualAsciiIgnoringCase(std::string_view a, std::string_view b) {
     if (lower(a[i]) != lower(b[i])) return false;
   }
   return true;
+}
+
+// A hidden name beside `target` that no other writer picks: 64 random bits (the clock mixed in, in
+// case the random device is weak), and creation refuses a file that happens to exist.
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
+  std::random_device device;
+  const auto ticks =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  const std::uint64_t bits = ((std::uint64_t{device()} << 32) | device()) ^ ticks;
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(bits));
+  std::filesystem::path name = PathFromUtf8(".");
+  name += target.filename();
+  name += PathFromUtf8("." + std::string(hex) + ".tmp");
+  return target.parent_path() / name;
 }
 
 }  // namespace
@@ -32,6 +50,73 @@ std::optional<std::filesystem::path> FindEntryIgnoringCase(const std::filesystem
     if (EqualAsciiIgnoringCase(PathToUtf8(it->path().filename()), name)) return it->path();
   }
   return std::nullopt;
+}
+
+ReplacingFile::ReplacingFile(File file, std::filesystem::path temporary,
+                             std::filesystem::path target)
+    : file_(std::move(file)), temporary_(std::move(temporary)), target_(std::move(target)) {}
+
+ReplacingFile::ReplacingFile(ReplacingFile&& other) noexcept
+    : file_(std::move(other.file_)),
+      temporary_(std::move(other.temporary_)),
+      target_(std::move(other.target_)),
+      size_(other.size_) {
+  other.temporary_.clear();
+}
+
+ReplacingFile& ReplacingFile::operator=(ReplacingFile&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    file_ = std::move(other.file_);
+    temporary_ = std::move(other.temporary_);
+    target_ = std::move(other.target_);
+    size_ = other.size_;
+    other.temporary_.clear();
+  }
+  return *this;
+}
+
+ReplacingFile::~ReplacingFile() { Discard(); }
+
+std::optional<ReplacingFile> ReplacingFile::Create(const std::filesystem::path& target,
+                                                   std::error_code& error) {
+  // A clash of 64 random bits is all but impossible; the few retries cover a weak random device.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    std::filesystem::path temporary = TemporaryNameFor(target);
+    File file = File::Open(temporary, FileAccess::kCreateNew, FileSharing::kShared, error);
+    if (!error) return ReplacingFile(std::move(file), std::move(temporary), target);
+    if (error != std::errc::file_exists) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+void ReplacingFile::Write(std::span<const char> data, std::error_code& error) {
+  file_.WriteAt(size_, data, error);
+  if (!error) size_ += data.size();
+}
+
+void ReplacingFile::Commit(std::error_code& error) {
+  file_.Flush(error);
+  // Closed before the rename: Windows renames no file that is still open.
+  if (!error) {
+    file_.Close();
+    MoveReplacing(temporary_, target_, error);
+  }
+  if (error) {
+    Discard();
+    return;
+  }
+  temporary_.clear();  // it is the target now
+  const std::filesystem::path folder = target_.parent_path();
+  SyncDirectory(folder.empty() ? PathFromUtf8(".") : folder, error);
+}
+
+void ReplacingFile::Discard() noexcept {
+  file_.Close();
+  if (temporary_.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(temporary_, ignored);
+  temporary_.clear();
 }
 
 }  // namespace transzendal::platform

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "platform.h"
@@ -57,6 +58,8 @@ std::filesystem::path PathFromUtf8(std::string_view utf8) { return std::filesyst
 
 std::string PathToUtf8(const std::filesystem::path& path) { return path.string(); }
 
+bool IsFolderSeparator(std::filesystem::path::value_type c) { return c == '/'; }
+
 std::filesystem::path DefaultExchangeDirectory(EnvironmentLookup environment) {
   std::filesystem::path prefix;
   if (auto wine_prefix = environment("WINEPREFIX"); wine_prefix && !wine_prefix->empty()) {
@@ -66,6 +69,15 @@ std::filesystem::path DefaultExchangeDirectory(EnvironmentLookup environment) {
   }
   const std::filesystem::path drive_c = prefix / "drive_c";
   return FindEntryIgnoringCase(drive_c, "ZTEMP").value_or(drive_c / "ZTEMP");
+}
+
+std::chrono::year_month_day LocalDate() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
+                                     std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
+                                     std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
 }
 
 char DecimalSeparator() {
@@ -98,6 +110,7 @@ File File::Open(const std::filesystem::path& path, FileAccess access, FileSharin
   int flags = O_RDONLY;
   if (access == FileAccess::kReadWrite) flags = O_RDWR;
   if (access == FileAccess::kCreate) flags = O_RDWR | O_CREAT;
+  if (access == FileAccess::kCreateNew) flags = O_RDWR | O_CREAT | O_EXCL;
   const int fd = OpenDescriptor(path, flags, 0666);
   if (fd < 0) {
     error = LastError();
@@ -210,6 +223,18 @@ void SyncDirectory(const std::filesystem::path& directory, std::error_code& erro
     return;
   }
   if (::fsync(fd) != 0) error = LastError();
+  ::close(fd);
+}
+
+void RemoveFileUnlessHeld(const std::filesystem::path& path, std::error_code& error) {
+  error.clear();
+  const int fd = OpenDescriptor(path, O_RDONLY);
+  if (fd < 0) {
+    error = LastError();
+    return;
+  }
+  // Unlinked while our exclusive lock is held, so no copy of this program can open it in between.
+  if (TryLock(fd, LOCK_EX, error) && ::unlink(path.c_str()) != 0) error = LastError();
   ::close(fd);
 }
 

@@ -122,11 +122,11 @@ std::size_t SchoolRecord::ChildIndex(std::string_view path) const {
   throw std::logic_error("child path not kept by the school model: " + std::string(path));
 }
 
-const std::vector<SchoolRecord>& SchoolModel::Records(RecordKind kind) const {
+const SchoolRecords& SchoolModel::Records(RecordKind kind) const {
   return records_[static_cast<std::size_t>(kind)];
 }
 
-std::vector<SchoolRecord>& SchoolModel::MutableRecords(RecordKind kind) {
+SchoolRecords& SchoolModel::MutableRecords(RecordKind kind) {
   return records_[static_cast<std::size_t>(kind)];
 }
 

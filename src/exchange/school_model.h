@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -113,13 +114,17 @@ class SchoolRecord {
 // Names a record for the user: "sesión n.º 12 (línea 340)" (its position counted from 1).
 std::string DescribeRecord(const SchoolRecord& record);
 
+// The records of each kind, in document order; a deque, so that records never move as the
+// reader adds more (and references to them stay valid).
+using SchoolRecords = std::deque<SchoolRecord>;
+
 class SchoolModel {
  public:
-  const std::vector<SchoolRecord>& Records(RecordKind kind) const;
-  std::vector<SchoolRecord>& MutableRecords(RecordKind kind);
+  const SchoolRecords& Records(RecordKind kind) const;
+  SchoolRecords& MutableRecords(RecordKind kind);
 
  private:
-  std::array<std::vector<SchoolRecord>, kRecordKindCount> records_;
+  std::array<SchoolRecords, kRecordKindCount> records_;
 };
 
 }  // namespace transzendal

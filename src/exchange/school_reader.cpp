@@ -102,20 +102,8 @@ struct Capture {
   std::size_t depth;
 };
 
-struct ErrorSink {
-  bool failed = false;
-  int code = 0;
-  int line = 0;
-  std::string message;
-};
-
-void KeepFirstError(void* sink_pointer, xmlErrorPtr error) {
-  auto* sink = static_cast<ErrorSink*>(sink_pointer);
-  if (sink->failed || error == nullptr || error->level < XML_ERR_ERROR) return;
-  sink->failed = true;
-  sink->code = error->code;
-  sink->line = error->line;
-  sink->message = Trim(error->message != nullptr ? error->message : "");
+void KeepFirstError(void* sink, xmlErrorPtr error) {
+  static_cast<libxml::FirstError*>(sink)->Keep(error);
 }
 
 std::string_view AsView(const xmlChar* text) {
@@ -282,7 +270,7 @@ class SchoolStream {
   xmlTextReaderPtr reader_;
   std::string_view file_name_;
   const Trees& trees_;
-  ErrorSink errors_;
+  libxml::FirstError errors_;
   bool seen_root_ = false;
   SchoolModel model_;
   std::vector<OpenElement> open_;

@@ -8,7 +8,7 @@
 //  4. A candidate longer than 10 characters becomes its first 8 followed by its last 2.
 //  5. Otherwise the final code is registered now.
 // No two rows of one table receive the same stored code: when the code of step 4 is already stored
-// (as the table stores it, trailing blanks dropped), numbering goes on with the next numbers, on the
+// (as the table stores it, trailing blanks dropped; letter case ignored), numbering goes on with the next numbers, on the
 // stem that step 2 numbered or else on the whole candidate, each result shortened as in step 4 (from
 // the number 100 on, a result longer than 10 characters keeps its first 10 - d characters and all d
 // digits of its number), until the code is neither stored nor in the registry.
@@ -16,7 +16,9 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "registry.h"
 
@@ -27,7 +29,10 @@ struct CodeVariant {
   bool register_before_shortening;
 };
 
-// The codes of one table: the registry of the rule and the codes already stored in the table.
+// The codes of one table: the registry of the rule and the codes already stored in the table. It
+// remembers what its numberings learnt, so that a long series of names sharing their first ten
+// characters is numbered in linear time: registry and stored codes only grow, so a number found
+// taken stays taken.
 class CodeBook {
  public:
   Registry& registry() { return registry_; }
@@ -35,9 +40,20 @@ class CodeBook {
   bool IsStored(std::string_view code) const;
   void Store(std::string_view code);
 
+  // The numbering of step 2: the first number from 1 whose candidate (stem and number) the
+  // registry does not hold.
+  int FirstFreeNumber(const std::string& stem);
+  // The numbering that keeps codes unique: the first number from `first` whose code, stem and
+  // number shortened, is neither stored nor registered.
+  int FirstUniqueNumber(const std::string& stem, int first);
+
  private:
   Registry registry_;
   std::unordered_set<std::string> stored_;
+  // Per folded stem, the number step 2 found free last: every smaller one is held.
+  std::unordered_map<std::string, int> free_from_;
+  // Per stem, numbers [first, second) known taken in the unique numbering.
+  std::unordered_map<std::string, std::pair<int, int>> taken_;
 };
 
 // Returns the ShortCode of `text` (Windows-1252) and records it in `book`.

@@ -28,9 +28,12 @@ class Cli : public ::testing::Test {
 };
 
 TEST_F(Cli, ACompletedExportPrintsProcesoFinalizadoAndTheSummary) {
-  const auto file = dir_.Write("centro.xml", "<datosZPH><materias><materia>Lengua</materia></materias></datosZPH>");
+  const auto file = dir_.Write("centro.xml",
+                                "<datosZPH><materias><materia>Lengua</materia></materias><marcosDeHorario>"
+                                "<marcoHorario id=\"1\"/></marcosDeHorario></datosZPH>");
   EXPECT_EQ(Run({"exportar", file.string(), "--directorio", dir_.path().string()}), kExitCompleted);
-  EXPECT_TRUE(console_.out.starts_with("Proceso finalizado\n")) << console_.out;
+  EXPECT_TRUE(console_.out.starts_with("Proceso finalizado\nTablas escritas:\n  ASIGNOMT: 1 fila\n"))
+      << console_.out;
   EXPECT_EQ(console_.err, "");
 }
 
@@ -46,6 +49,14 @@ TEST_F(Cli, ARunErrorExitsWithOneAndItsMessage) {
   EXPECT_EQ(Run({"exportar", file.string(), "--directorio", dir_.path().string()}), kExitFailed);
   EXPECT_TRUE(console_.err.starts_with("El archivo «" + file.string() + "» no es un documento XML válido"))
       << console_.err;
+  EXPECT_EQ(console_.out, "");
+}
+
+TEST_F(Cli, AnExportIntoAMissingExchangeDirectoryExitsWithOneAndNamesIt) {
+  const auto file = dir_.Write("centro.xml", "<datosZPH/>");
+  const auto missing = dir_.path() / "ZTEMP";
+  EXPECT_EQ(Run({"exportar", file.string(), "--directorio", missing.string()}), kExitFailed);
+  EXPECT_EQ(console_.err, "No existe el directorio de intercambio «" + missing.string() + "».\n");
   EXPECT_EQ(console_.out, "");
 }
 

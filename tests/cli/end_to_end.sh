@@ -32,8 +32,12 @@ check() {
 }
 
 mkdir -p "$work/ztemp"
-check "exportar del centro de ejemplo" 0 '^Proceso finalizado' '' -- \
+check "exportar del centro de ejemplo" 0 '^  GRUPOST: 12 filas$' '' -- \
+  exportar "$examples/instituto-ejemplo.xml" --directorio "$work/ztemp" --marcos 1,2
+check "varios marcos sin --marcos" 2 '' "$(printf 'El archivo tiene varios marcos horarios: 1, 2. Elija uno o dos con --marcos ID[,ID] (por ejemplo --marcos 1).\nUse «transzendal-cli --help» para ver cómo se usa.')" -- \
   exportar "$examples/instituto-ejemplo.xml" --directorio "$work/ztemp"
+check "un marco que el archivo no tiene" 2 '' "$(printf 'El archivo no tiene ningún marco horario «7». Sus marcos horarios son: 1, 2.\nUse «transzendal-cli --help» para ver cómo se usa.')" -- \
+  exportar "$examples/instituto-ejemplo.xml" --directorio "$work/ztemp" --marcos 1,7
 check "archivo inexistente" 3 '' 'No existe archivo' -- \
   exportar "$work/no-existe.xml" --directorio "$work/ztemp"
 printf '<datosZPH><materias>' >"$work/roto.xml"
@@ -42,7 +46,7 @@ check "XML mal formado" 1 '' "El archivo «$work/roto.xml» no es un documento X
 check "sin orden" 2 '' "$(printf 'Falta la orden: exportar, importar o tabla.\nUse «transzendal-cli --help» para ver cómo se usa.')" --
 check "ayuda" 0 '^Uso:' '' -- --help
 TRANSZENDAL_ZTEMP="$work/ztemp" check "el directorio de intercambio por el entorno" 0 '^Proceso finalizado' '' -- \
-  exportar "$examples/instituto-ejemplo.xml"
+  exportar "$examples/instituto-ejemplo.xml" --marcos 2
 
 echo "$passed passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
+#include "directory_snapshot.h"
 #include "temp_dir.h"
 
 namespace transzendal::platform {
@@ -108,6 +110,101 @@ TEST(PlatformPaths, FindsAnEntryWhateverTheLetterCaseOfItsName) {
   EXPECT_EQ(FindEntryIgnoringCase(dir.path(), "SOLUC.DBF"), dir.path() / "soluc.dbf");
   EXPECT_EQ(FindEntryIgnoringCase(dir.path(), "SOLUC.MDX"), std::nullopt);
   EXPECT_EQ(FindEntryIgnoringCase(dir.path() / "no-existe", "SOLUC.DBF"), std::nullopt);
+}
+
+TEST(PlatformFile, CreatingANewFileRefusesOneThatExists) {
+  TempDir dir;
+  const auto path = dir.Write("RESULT.xml", "anterior");
+  std::error_code error;
+  File file = File::Open(path, FileAccess::kCreateNew, FileSharing::kShared, error);
+  EXPECT_EQ(error, std::errc::file_exists);
+  EXPECT_FALSE(file.is_open());
+  EXPECT_EQ(testing::ReadBytes(path), "anterior");
+}
+
+TEST(PlatformPaths, FolderSeparatorsAreThePlatformsOwn) {
+  EXPECT_TRUE(IsFolderSeparator('/'));
+  EXPECT_FALSE(IsFolderSeparator('a'));
+#ifdef _WIN32
+  EXPECT_TRUE(IsFolderSeparator(L'\\') && IsFolderSeparator(L':'));
+#else
+  EXPECT_FALSE(IsFolderSeparator('\\') || IsFolderSeparator(':'));
+#endif
+}
+
+// While it is written, the temporary file stands beside the target under a name of its own.
+TEST(PlatformReplacingFile, ReplacesTheTargetOnlyOnCommitAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  const auto target = dir.Write("resultado.xml", "anterior");
+  std::error_code error;
+  std::optional<ReplacingFile> first = ReplacingFile::Create(target, error);
+  std::optional<ReplacingFile> second = ReplacingFile::Create(target, error);
+  ASSERT_TRUE(first && second) << error.message();
+  first->Write(std::string_view("<datos"), error);
+  first->Write(std::string_view("ZPH/>"), error);
+  second->Write(std::string_view("segundo"), error);
+  ASSERT_FALSE(error);
+  testing::DirectorySnapshot during = testing::SnapshotDirectory(dir.path());
+  ASSERT_EQ(during.size(), 3u);
+  EXPECT_EQ(during["resultado.xml"], "anterior");
+  EXPECT_TRUE(during.begin()->first.starts_with(".resultado.xml.")) << during.begin()->first;
+
+  first->Commit(error);
+  ASSERT_FALSE(error) << error.message();
+  EXPECT_EQ(testing::ReadBytes(target), "<datosZPH/>");
+  second->Commit(error);
+  EXPECT_EQ(testing::SnapshotDirectory(dir.path()),
+            (testing::DirectorySnapshot{{"resultado.xml", "segundo"}}));
+}
+
+TEST(PlatformReplacingFile, AnAbandonedFileLeavesTheTargetAsItWas) {
+  TempDir dir;
+  const auto target = dir.Write("resultado.xml", "anterior");
+  std::error_code error;
+  {
+    std::optional<ReplacingFile> file = ReplacingFile::Create(target, error);
+    ASSERT_TRUE(file.has_value());
+    file->Write(std::string_view("a medias"), error);
+    ReplacingFile moved = std::move(*file);
+  }
+  EXPECT_EQ(testing::SnapshotDirectory(dir.path()),
+            (testing::DirectorySnapshot{{"resultado.xml", "anterior"}}));
+}
+
+TEST(PlatformReplacingFile, AFolderInPlaceOfTheTargetOrAMissingFolderFailsAndKeepsAll) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "resultado.xml");
+  dir.Write("resultado.xml/dentro.txt", "intacto");
+  const testing::DirectorySnapshot before = testing::SnapshotDirectory(dir.path());
+  std::error_code error;
+  std::optional<ReplacingFile> file = ReplacingFile::Create(dir.path() / "resultado.xml", error);
+  ASSERT_TRUE(file.has_value());
+  file->Write(std::string_view("nuevo"), error);
+  file->Commit(error);
+  EXPECT_TRUE(error);
+  EXPECT_FALSE(ReplacingFile::Create(dir.path() / "no-existe" / "resultado.xml", error));
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+  EXPECT_EQ(testing::SnapshotDirectory(dir.path()), before);
+}
+
+TEST(PlatformRemoveFileUnlessHeld, RemovesAFileThatNoOneHoldsAndKeepsAHeldOne) {
+  TempDir dir;
+  const auto free_file = dir.Write("AULAT.DBF", "x");
+  std::error_code error;
+  RemoveFileUnlessHeld(free_file, error);
+  EXPECT_FALSE(error);
+  EXPECT_FALSE(std::filesystem::exists(free_file));
+  RemoveFileUnlessHeld(free_file, error);
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+
+  const auto held_file = dir.Write("SOLUC.DBF", "x");
+  for (FileSharing sharing : {FileSharing::kShared, FileSharing::kExclusive}) {
+    File held = File::Open(held_file, FileAccess::kRead, sharing, error);
+    ASSERT_FALSE(error);
+    RemoveFileUnlessHeld(held_file, error);
+    EXPECT_EQ(error, HeldElsewhere());
+    EXPECT_TRUE(std::filesystem::exists(held_file));
+  }
 }
 
 }  // namespace

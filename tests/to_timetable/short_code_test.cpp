@@ -73,6 +73,18 @@ TEST(ShortCodeCutFirst, NumberingPast100KeepsEveryCodeDistinctAndShort) {
   EXPECT_FALSE(book.registry().Holds("Tecnolo150"));
 }
 
+TEST(ShortCodeCutFirst, ALongSeriesOfTwinsInTwoLetterCasesStaysDistinct) {
+  std::vector<std::string> texts;
+  for (int n = 0; n < 3000; ++n) texts.push_back((n % 2 ? "LENGUA CASTELLANA " : "Lengua castellana ") + std::to_string(n));
+  const auto codes = Codes(texts, kSubjects);
+  std::set<std::string> folded;
+  for (const auto& code : codes) folded.insert(Windows1252ToUtf8(FoldCase(Utf8ToWindows1252(code))));
+  EXPECT_EQ(folded.size(), codes.size());  // distinct even ignoring letter case, as the registry sees them
+  EXPECT_EQ(codes[1], "LENGUA CA1");
+  EXPECT_EQ(codes[2], "Lengua ca2");
+  for (const auto& code : codes) EXPECT_LE(code.size(), 10u) << code;
+}
+
 TEST(ShortCodeCutFirst, ACutEndingInABlankIsRegisteredWithItsBlank) {
   CodeBook book;
   EXPECT_EQ(Codes({"Educación Física"}, kSubjects, &book), (std::vector<std::string>{"Educación "}));
