@@ -35,6 +35,15 @@ constexpr std::size_t kMaxLevel7Fields =
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+bool EqualAsciiIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
+
 std::string UpperAscii(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = Upper(c);
@@ -149,8 +158,16 @@ struct ExchangeTable::State {
   // as the file from its header on, except for the records from `unwritten_from` on.
   std::vector<char> records;
   std::size_t unwritten_from = 0;
-  std::unordered_map<std::string, std::size_t> field_numbers;  // upper-case name -> first field
-  std::map<std::vector<std::size_t>, LocateIndex> indexes;     // field numbers -> their index
+  std::map<std::vector<std::size_t>, LocateIndex> indexes;  // field numbers -> their index
+  // The field lists Locate was called with, parsed once: the assignments step searches three
+  // tables per session, so the search itself must not allocate.
+  struct LocateCall {
+    std::string fields;
+    std::vector<std::size_t> numbers;
+    LocateIndex* index;
+  };
+  std::vector<LocateCall> locate_calls;
+  std::string locate_key;
   std::optional<std::uint32_t> current;
   bool at_end = true;
   Mode mode = Mode::kBrowse;
@@ -210,12 +227,14 @@ struct ExchangeTable::State {
 
   std::size_t FieldNumber(std::string_view field) const {
     RequireOpen();
-    const auto found = field_numbers.find(UpperAscii(Trim(field)));
-    if (found == field_numbers.end()) {
-      throw RunError(msg::FillMessage(msg::kTableFieldMissing, {name, Utf8(field)}),
-                     ErrorContext{{}, name, {}, std::string(Utf8(field))});
+    // A linear look: tables have a few fields, and this runs for every value set or read.
+    const std::string_view wanted = Trim(field);
+    for (std::size_t number = 0; number < structure.fields.size(); ++number) {
+      const DbfField& candidate = structure.fields[number];
+      if (!candidate.hidden && EqualAsciiIgnoringCase(candidate.name, wanted)) return number;
     }
-    return found->second;
+    throw RunError(msg::FillMessage(msg::kTableFieldMissing, {name, Utf8(field)}),
+                   ErrorContext{{}, name, {}, std::string(Utf8(field))});
   }
 
   FieldValue Value(std::size_t number) const {
@@ -298,6 +317,21 @@ struct ExchangeTable::State {
     unwritten_from = std::min<std::size_t>(unwritten_from, record);
     current = record;
     mode = Mode::kBrowse;
+  }
+
+  const LocateCall& LocateCallFor(std::string_view fields) {
+    for (const LocateCall& call : locate_calls) {
+      if (call.fields == fields) return call;
+    }
+    std::vector<std::size_t> numbers;
+    for (std::size_t start = 0;;) {
+      const std::size_t semicolon = fields.find(';', start);
+      numbers.push_back(FieldNumber(fields.substr(start, semicolon - start)));
+      if (semicolon == std::string_view::npos) break;
+      start = semicolon + 1;
+    }
+    LocateIndex* index = &IndexFor(numbers);
+    return locate_calls.emplace_back(LocateCall{std::string(fields), std::move(numbers), index});
   }
 
   LocateIndex& IndexFor(const std::vector<std::size_t>& numbers) {
@@ -397,11 +431,6 @@ ExchangeTable ExchangeTable::Open(const fs::path& directory, std::string_view na
                 std::make_error_code(std::errc::io_error));
   state->unwritten_from = state->structure.record_count;
 
-  const std::vector<DbfField>& fields = state->structure.fields;
-  for (std::size_t number = 0; number < fields.size(); ++number) {
-    if (!fields[number].hidden)
-      state->field_numbers.emplace(UpperAscii(fields[number].name), number);
-  }
   state->open = true;
   ExchangeTable table(std::move(state));
   table.First();
@@ -464,26 +493,20 @@ bool ExchangeTable::AtEnd() const { return state_->at_end; }
 bool ExchangeTable::Locate(std::string_view fields, std::span<const std::string_view> values) {
   state_->RequireOpen();
   state_->Post();
-  std::vector<std::size_t> numbers;
-  for (std::size_t start = 0;;) {
-    const std::size_t semicolon = fields.find(';', start);
-    numbers.push_back(state_->FieldNumber(fields.substr(start, semicolon - start)));
-    if (semicolon == std::string_view::npos) break;
-    start = semicolon + 1;
-  }
-  if (numbers.size() != values.size()) {
+  const State::LocateCall& call = state_->LocateCallFor(fields);
+  if (call.numbers.size() != values.size()) {
     throw RunError(msg::FillMessage(msg::kLocateValueCount,
-                                    {state_->name, Utf8(fields), std::to_string(numbers.size()),
+                                    {state_->name, Utf8(fields), std::to_string(call.numbers.size()),
                                      std::to_string(values.size())}),
                    ErrorContext{{}, state_->name, {}, Utf8(fields)});
   }
-  std::vector<std::string> wanted;
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    const bool character = state_->structure.fields[numbers[i]].type == dbf::kCharacter;
-    wanted.emplace_back(character ? TrimTrailingBlanks(values[i]) : values[i]);
+  std::string& key = state_->locate_key;
+  key.clear();
+  for (std::size_t i = 0; i < call.numbers.size(); ++i) {
+    const bool character = state_->structure.fields[call.numbers[i]].type == dbf::kCharacter;
+    LocateIndex::AppendToKey(character ? TrimTrailingBlanks(values[i]) : values[i], key);
   }
-  const std::optional<std::uint32_t> found =
-      state_->IndexFor(numbers).First(LocateIndex::Key(wanted));
+  const std::optional<std::uint32_t> found = call.index->First(key);
   if (!found) return false;
   state_->current = found;
   state_->at_end = false;

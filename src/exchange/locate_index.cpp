@@ -5,14 +5,16 @@
 namespace transzendal {
 
 std::string LocateIndex::Key(std::span<const std::string> values) {
-  // Each value behind its length: "ab" + "c" and "a" + "bc" stay apart.
   std::string key;
-  for (const std::string& value : values) {
-    key += std::to_string(value.size());
-    key += ':';
-    key += value;
-  }
+  for (const std::string& value : values) AppendToKey(value, key);
   return key;
+}
+
+void LocateIndex::AppendToKey(std::string_view value, std::string& key) {
+  // Each value behind its length: "ab" + "c" and "a" + "bc" stay apart.
+  key += std::to_string(value.size());
+  key += ':';
+  key += value;
 }
 
 void LocateIndex::Add(const std::string& key, std::uint32_t record) {

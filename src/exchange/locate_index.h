@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -16,6 +17,8 @@ class LocateIndex {
  public:
   // The key of a list of values (one per indexed field); two different lists never share a key.
   static std::string Key(std::span<const std::string> values);
+  // Appends one value to a key being built value by value, as Key builds it.
+  static void AppendToKey(std::string_view value, std::string& key);
 
   // Records that `record` holds `key`; adding the same pair twice keeps one.
   void Add(const std::string& key, std::uint32_t record);
