@@ -168,6 +168,8 @@ struct ExchangeTable::State {
   };
   std::vector<LocateCall> locate_calls;
   std::string locate_key;
+  mutable std::size_t last_field = 0;    // where FieldNumber found a field last
+  std::vector<std::size_t> first_of_name;  // per field, the first field of the same name
   std::optional<std::uint32_t> current;
   bool at_end = true;
   Mode mode = Mode::kBrowse;
@@ -227,11 +229,17 @@ struct ExchangeTable::State {
 
   std::size_t FieldNumber(std::string_view field) const {
     RequireOpen();
-    // A linear look: tables have a few fields, and this runs for every value set or read.
+    // A linear look from the field after the last one found: tables have a few fields, builders
+    // set them in order, and this runs for every value set or read.
     const std::string_view wanted = Trim(field);
-    for (std::size_t number = 0; number < structure.fields.size(); ++number) {
+    const std::size_t count = structure.fields.size();
+    for (std::size_t step = 0; step < count; ++step) {
+      const std::size_t number = (last_field + 1 + step) % count;
       const DbfField& candidate = structure.fields[number];
-      if (!candidate.hidden && EqualAsciiIgnoringCase(candidate.name, wanted)) return number;
+      if (!candidate.hidden && EqualAsciiIgnoringCase(candidate.name, wanted)) {
+        last_field = number;
+        return first_of_name[number];  // a foreign file may name two fields alike: the first counts
+      }
     }
     throw RunError(msg::FillMessage(msg::kTableFieldMissing, {name, Utf8(field)}),
                    ErrorContext{{}, name, {}, std::string(Utf8(field))});
@@ -430,6 +438,17 @@ ExchangeTable ExchangeTable::Open(const fs::path& directory, std::string_view na
     FileFailure(msg::kTableNotRead, state->name, state->file,
                 std::make_error_code(std::errc::io_error));
   state->unwritten_from = state->structure.record_count;
+  const std::vector<DbfField>& fields = state->structure.fields;
+  for (std::size_t number = 0; number < fields.size(); ++number) {
+    std::size_t first = number;
+    for (std::size_t k = 0; k < number; ++k) {
+      if (!fields[k].hidden && EqualAsciiIgnoringCase(fields[k].name, fields[number].name)) {
+        first = k;
+        break;
+      }
+    }
+    state->first_of_name.push_back(first);
+  }
 
   state->open = true;
   ExchangeTable table(std::move(state));

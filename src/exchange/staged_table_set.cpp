@@ -10,6 +10,7 @@
 #include "platform.h"
 #include "replacement_journal.h"
 #include "run_error.h"
+#include "table_files.h"
 
 namespace transzendal {
 namespace {
@@ -40,8 +41,6 @@ struct Layout {
   fs::path journal_temporary;
 };
 
-std::string TableFile(std::string_view table) { return std::string(table) + ".DBF"; }
-std::string IndexFile(std::string_view table) { return std::string(table) + ".MDX"; }
 std::string Shown(const fs::path& path) { return platform::PathToUtf8(path); }
 
 ErrorContext At(const fs::path& file, std::string_view table = {}) {
@@ -100,9 +99,9 @@ void RollForward(const Layout& layout, std::span<const std::string> tables,
   // has been moved in, the live file of that name is the new one.
   bool aside_created = false;
   for (const std::string& table : tables) {
-    const fs::path staged = layout.staging / TableFile(table);
+    const fs::path staged = layout.staging / DataFileName(table);
     if (!Exists(staged)) {
-      if (!Exists(layout.directory / TableFile(table))) {
+      if (!Exists(layout.directory / DataFileName(table))) {
         throw RunError(msg::FillMessage(msg::kJournalTableMissing, {Shown(layout.journal), table}),
                        At(layout.journal, table));
       }
@@ -110,7 +109,7 @@ void RollForward(const Layout& layout, std::span<const std::string> tables,
     }
     // Every spelling of the file name goes aside, so that one table never exists twice. Each
     // move takes one entry out of the directory, so the search ends.
-    while (const auto live = platform::FindEntryIgnoringCase(layout.directory, TableFile(table))) {
+    while (const auto live = platform::FindEntryIgnoringCase(layout.directory, DataFileName(table))) {
       if (!aside_created) {
         std::error_code error;
         fs::create_directories(layout.aside, error);
@@ -126,15 +125,15 @@ void RollForward(const Layout& layout, std::span<const std::string> tables,
   SyncOrIncomplete(layout, layout.directory);
 
   for (const std::string& table : tables) {
-    const fs::path staged = layout.staging / TableFile(table);
+    const fs::path staged = layout.staging / DataFileName(table);
     if (!Exists(staged)) continue;
     const bool fail = Ask(faults, CommitPoint::kMoveIn, table) == CommitFault::kFail;
-    MoveOrIncomplete(layout, staged, layout.directory / TableFile(table), table, fail);
+    MoveOrIncomplete(layout, staged, layout.directory / DataFileName(table), table, fail);
   }
   SyncOrIncomplete(layout, layout.directory);
 
   for (const std::string& table : tables) {
-    while (const auto index = platform::FindEntryIgnoringCase(layout.directory, IndexFile(table))) {
+    while (const auto index = platform::FindEntryIgnoringCase(layout.directory, IndexFileName(table))) {
       std::error_code error;
       const bool removed = fs::remove(*index, error);
       if (error || !removed) Incomplete(layout, *index, table);
@@ -255,10 +254,10 @@ std::vector<std::string> StagedTableSet::Commit(const CommitFaultHook& faults) {
   std::vector<std::string> tables;
   for (const std::string_view table : kForwardRunTables) {
     std::error_code error;
-    const auto staged = platform::FindEntryIgnoringCase(folder_, TableFile(table));
+    const auto staged = platform::FindEntryIgnoringCase(folder_, DataFileName(table));
     if (!staged || !fs::is_regular_file(*staged, error)) continue;
     // The roll forward looks for the upper-case name only.
-    const fs::path upper = folder_ / TableFile(table);
+    const fs::path upper = folder_ / DataFileName(table);
     if (staged->filename() != upper.filename()) platform::MoveReplacing(*staged, upper, error);
     if (!error) {
       platform::File file = platform::File::Open(upper, platform::FileAccess::kReadWrite,

@@ -102,6 +102,17 @@ TEST_F(DbfReader, DosCodePagesAreConvertedToWindows1252) {
   EXPECT_EQ(Csv(DbfBytes(table)), "NOMBRE\r\n\xC3\x91\xC3\xB1\xC3\xA9?\r\n");
 }
 
+TEST_F(DbfReader, AFieldNamedTwiceIsReadByItsFirstField) {
+  RawTable table;
+  table.fields = {{"DIA", 'C', 2}, {"HORA", 'C', 2}, {"dia", 'C', 2}};
+  table.records = {" 1 23 9"};
+  ExchangeTable read = Open(DbfBytes(table));
+  EXPECT_EQ(read.ReadText("HORA"), "23");
+  EXPECT_EQ(read.ReadText("DIA"), "1");  // also right after a lookup of a later field
+  EXPECT_EQ(read.ReadText("dia"), "1");
+  EXPECT_EQ(read.ReadText("dia"), "1");
+}
+
 TEST_F(DbfReader, AMissingEndMarkerIsTolerated) {
   RawTable table = DbaseIII();
   table.end_marker = false;
