@@ -7,6 +7,7 @@
 #include "forward_run.h"
 #include "messages.h"
 #include "platform.h"
+#include "reverse_run.h"
 #include "run_error.h"
 #include "table_command.h"
 #include "transzendal_version.h"
@@ -24,9 +25,14 @@ int Export(const CommandLine& line, Console& console) {
   return outcome == RunOutcome::kCompleted ? kExitCompleted : kExitMissingFile;
 }
 
-int NotAvailable(std::string_view command, Console& console) {
-  console.Err(msg::FillMessage(msg::kCliNotAvailable, {command}) + "\n");
-  return kExitUsage;
+int Import(const CommandLine& line, Console& console) {
+  Session session;
+  ConsoleUi ui(console, line.xml_file, {});
+  ReverseRunSettings settings;
+  settings.exchange_directory = ResolveExchangeDirectory(line.directory);
+  settings.decimal_separator = platform::DecimalSeparator();
+  const RunOutcome outcome = RunReverse(session, ui, settings);
+  return outcome == RunOutcome::kCompleted ? kExitCompleted : kExitMissingFile;
 }
 
 int Dispatch(const CommandLine& line, Console& console) {
@@ -40,7 +46,7 @@ int Dispatch(const CommandLine& line, Console& console) {
     case Command::kExport:
       return Export(line, console);
     case Command::kImport:
-      return NotAvailable("importar", console);
+      return Import(line, console);
     case Command::kTable:
       return PrintTable(line, console);
   }

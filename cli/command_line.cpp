@@ -4,6 +4,7 @@
 
 #include "messages.h"
 #include "platform.h"
+#include "text.h"
 
 namespace transzendal::cli {
 namespace {
@@ -18,17 +19,6 @@ Command CommandNamed(std::string_view word) {
   if (word == "importar") return Command::kImport;
   if (word == "tabla") return Command::kTable;
   throw UsageError(msg::FillMessage(msg::kCliUnknownCommand, {word}));
-}
-
-std::vector<std::string> SplitFrames(std::string_view list) {
-  std::vector<std::string> frames;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t comma = list.find(',', start);
-    frames.emplace_back(list.substr(start, comma - start));
-    if (comma == std::string_view::npos) return frames;
-    start = comma + 1;
-  }
 }
 
 TableFormat FormatNamed(std::string_view word) {
@@ -72,13 +62,23 @@ void Apply(const Option& option, CommandLine& line, std::vector<std::string_view
   if (option.name == "--directorio") {
     line.directory = platform::PathFromUtf8(option.value);
   } else if (option.name == "--marcos") {
-    line.frames = SplitFrames(option.value);
+    line.frames = SplitFrameIds(option.value);
   } else {
     line.format = FormatNamed(option.value);
   }
 }
 
 }  // namespace
+
+std::vector<std::string> SplitFrameIds(std::string_view list) {
+  std::vector<std::string> frames;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = list.find(',', start);
+    if (auto id = Trim(list.substr(start, comma - start)); !id.empty()) frames.emplace_back(id);
+    if (comma == std::string_view::npos) return frames;
+    start = comma + 1;
+  }
+}
 
 CommandLine ParseCommandLine(std::span<const std::string> args) {
   CommandLine line;

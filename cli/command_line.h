@@ -6,6 +6,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace transzendal::cli {
@@ -28,6 +29,10 @@ class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// The frame ids of a list such as "1,2" (--marcos, or an answer at the terminal), each trimmed;
+// empty entries are dropped.
+std::vector<std::string> SplitFrameIds(std::string_view list);
 
 // Parses the arguments after the program name. Options may stand before or after the operands, as
 // "--opcion VALOR" or "--opcion=VALOR". Throws UsageError.

@@ -17,6 +17,10 @@ void StandardConsole::Out(std::string_view utf8) { platform::WriteStandardOutput
 
 void StandardConsole::Err(std::string_view utf8) { platform::WriteStandardError(utf8); }
 
+bool StandardConsole::IsInteractive() { return platform::IsInteractive(); }
+
+std::optional<std::string> StandardConsole::ReadLine() { return platform::ReadStandardInputLine(); }
+
 ConsoleUi::ConsoleUi(Console& console, std::filesystem::path xml_file,
                      std::vector<std::string> frames)
     : console_(console), xml_file_(std::move(xml_file)), frames_(std::move(frames)) {}
@@ -29,26 +33,72 @@ void ConsoleUi::ShowMessage(std::string_view text) { console_.Out(std::string(te
 
 void ConsoleUi::SetBusy(bool /*busy*/) noexcept {}
 
-std::optional<std::vector<std::size_t>> ConsoleUi::ChooseTimeFrames(
-    std::span<const TimeFrameOption> options) {
+namespace {
+
+std::string Labels(std::span<const TimeFrameOption> options) {
   std::string labels;
   for (const auto& option : options) {
     labels += (labels.empty() ? "" : ", ") + std::string(Trim(option.label));
   }
-  if (frames_.empty()) {
-    throw UsageError(msg::FillMessage(msg::kCliChooseFrames,
-                                      {labels, options.empty() ? "" : Trim(options[0].label)}));
-  }
+  return labels;
+}
+
+// The lines of `options` named by `ids`; nothing when one is not there, `unknown` naming it.
+std::optional<std::vector<std::size_t>> Positions(std::span<const TimeFrameOption> options,
+                                                  const std::vector<std::string>& ids,
+                                                  std::string& unknown) {
   std::vector<std::size_t> selected;
-  for (const std::string& frame : frames_) {
+  for (const std::string& id : ids) {
     const auto it = std::find_if(options.begin(), options.end(), [&](const TimeFrameOption& option) {
-      return Trim(option.label) == Trim(frame);
+      return Trim(option.label) == Trim(id);
     });
-    if (it == options.end()) throw UsageError(msg::FillMessage(msg::kCliUnknownFrame, {frame, labels}));
+    if (it == options.end()) {
+      unknown = id;
+      return std::nullopt;
+    }
     selected.push_back(static_cast<std::size_t>(it - options.begin()));
   }
-  FrameChoiceVerdict verdict = CheckFrameChoice(selected);
+  return selected;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::size_t>> ConsoleUi::ChooseTimeFrames(
+    std::span<const TimeFrameOption> options) {
+  if (frames_.empty()) {
+    if (console_.IsInteractive()) return AskForFrames(options);
+    throw UsageError(msg::FillMessage(msg::kCliChooseFrames,
+                                      {Labels(options), options.empty() ? "" : Trim(options[0].label)}));
+  }
+  std::string unknown;
+  const auto selected = Positions(options, frames_, unknown);
+  if (!selected) throw UsageError(msg::FillMessage(msg::kCliUnknownFrame, {unknown, Labels(options)}));
+  FrameChoiceVerdict verdict = CheckFrameChoice(*selected);
   if (!verdict.valid) throw UsageError(verdict.message);
+  return std::move(verdict.chosen);
+}
+
+std::optional<std::vector<std::size_t>> ConsoleUi::AskForFrames(
+    std::span<const TimeFrameOption> options) {
+  console_.Out(std::string(msg::kCliFramesHeading) + "\n");
+  for (const auto& option : options) {
+    console_.Out(msg::FillMessage(msg::kCliFrameLine, {Trim(option.label)}) + "\n");
+    for (const auto& line : option.preview) console_.Out("    " + line + "\n");
+  }
+  console_.Out(std::string(msg::kCliFramesQuestion));
+  const std::optional<std::string> answer = console_.ReadLine();
+  if (!answer) throw UsageError(std::string(msg::kCliNoFramesAnswer));
+  std::string unknown;
+  const auto selected = Positions(options, SplitFrameIds(*answer), unknown);
+  if (!selected) {
+    console_.Out(msg::FillMessage(msg::kCliUnknownFrame, {unknown, Labels(options)}) + "\n");
+    return std::nullopt;
+  }
+  FrameChoiceVerdict verdict = CheckFrameChoice(*selected);
+  if (!verdict.valid) {
+    console_.Out(verdict.message + "\n");
+    return std::nullopt;
+  }
   return std::move(verdict.chosen);
 }
 

@@ -1,9 +1,12 @@
 // The run's user interface on a console: the file named on the command line stands for the
-// open-file dialog, messages are printed instead of awaited, the time frames come from --marcos
-// (a missing or refused choice throws UsageError, since there is nobody to ask again).
+// open-file dialog and messages are printed instead of awaited. The time frames come from --marcos;
+// without it, a person at a terminal is shown the frames and asked, and elsewhere UsageError is
+// thrown, as it is for a --marcos choice that the closing rule refuses: nobody can answer again.
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +21,9 @@ class Console {
   virtual ~Console() = default;
   virtual void Out(std::string_view utf8) = 0;
   virtual void Err(std::string_view utf8) = 0;
+  // Whether a person can answer questions, and one line of their answer (nothing at the end).
+  virtual bool IsInteractive() = 0;
+  virtual std::optional<std::string> ReadLine() = 0;
 };
 
 // The process's standard output and standard error.
@@ -25,6 +31,8 @@ class StandardConsole final : public Console {
  public:
   void Out(std::string_view utf8) override;
   void Err(std::string_view utf8) override;
+  bool IsInteractive() override;
+  std::optional<std::string> ReadLine() override;
 };
 
 class ConsoleUi final : public UserInterface {
@@ -40,6 +48,8 @@ class ConsoleUi final : public UserInterface {
   void MissingFileEnd(std::string_view message) override;
 
  private:
+  std::optional<std::vector<std::size_t>> AskForFrames(std::span<const TimeFrameOption> options);
+
   Console& console_;
   std::filesystem::path xml_file_;
   std::vector<std::string> frames_;

@@ -100,6 +100,34 @@ inline constexpr std::string_view kSummaryTableOneRow = "  %s: 1 fila";
 inline constexpr std::string_view kSummaryNotes = "Registros omitidos o incompletos:";
 inline constexpr std::string_view kSummaryNote = "  %s: %s";
 
+// The reverse run: the solved timetable SOLUC back into a copy of the school file, and its summary.
+inline constexpr std::string_view kImportReminder =
+    "Deberá Abrir el fichero XML de COLVARIA,\r\ndesde el cual realizó la Importación a ZendaLor";
+inline constexpr std::string_view kReverseResultFile = "Archivo de resultado: «%s»";
+inline constexpr std::string_view kReverseEntries = "Horario escrito: %s tramos.";
+inline constexpr std::string_view kReverseOneEntry = "Horario escrito: 1 tramo.";
+inline constexpr std::string_view kReverseEarlierTimetable =
+    "El archivo elegido ya tenía horario: se ha dejado fuera del resultado, que solo lleva el "
+    "horario nuevo.";
+inline constexpr std::string_view kSolucRecord = "registro n.º %s de SOLUC";
+inline constexpr std::string_view kSolucDayZero =
+    "su DIA es 0 (clase sin colocar); no se ha escrito en el horario";
+inline constexpr std::string_view kSolucFrameNotFound =
+    "su MARCO «%s» no está en la tabla DIASHORAST; el tramo lleva «marco» vacío";
+inline constexpr std::string_view kSolucRoomNotFound =
+    "su AULA «%s» no está en la tabla AULAT; el aula del tramo va sin nombre";
+inline constexpr std::string_view kSolucSessionNotFound =
+    "ASIG «%s» con CODGRUPO «%s» no está en la tabla ASIGT; la sesión del tramo va vacía";
+
+// The stand-in for the timetable program (examples/simulador), which writes a solved SOLUC.
+inline constexpr std::string_view kSimulatorUsage =
+    "Uso: simulador-zendalor [--directorio DIR]\n"
+    "  Hace de Zendalor: escribe en el directorio de intercambio la tabla SOLUC con un horario\n"
+    "  inventado, siempre el mismo, a partir de las tablas ASIGT, DIASHORAST, GRUPOST y AULAT que\n"
+    "  escribió «transzendal-cli exportar». El directorio se elige como en transzendal-cli.\n";
+inline constexpr std::string_view kSimulatorWritten =
+    "SOLUC escrita en «%s»: %s clases colocadas y %s sin hueco (con DIA 0).\n";
+
 // The command-line converter.
 inline constexpr std::string_view kCliUsage =
     "Uso:\n"
@@ -133,8 +161,13 @@ inline constexpr std::string_view kCliChooseFrames =
     "--marcos %s).";
 inline constexpr std::string_view kCliUnknownFrame =
     "El archivo no tiene ningún marco horario «%s». Sus marcos horarios son: %s.";
-inline constexpr std::string_view kCliNotAvailable =
-    "La orden «%s» todavía no está disponible en esta versión del conversor.";
+inline constexpr std::string_view kCliFramesHeading =
+    "Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su Horario en Zendalor.";
+inline constexpr std::string_view kCliFrameLine = "  Marco %s (tramos del lunes):";
+inline constexpr std::string_view kCliFramesQuestion =
+    "Escriba el identificador de uno o dos marcos, separados por una coma: ";
+inline constexpr std::string_view kCliNoFramesAnswer =
+    "No se ha elegido ningún marco horario: la entrada terminó antes de la respuesta.";
 
 // dBase tables: finding, creating, opening, reading and writing them. A table is named by its
 // upper-case name (ASIGNOMT), its file by its path.

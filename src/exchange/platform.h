@@ -126,7 +126,8 @@ class ReplacingFile {
 
 // A lock on a whole directory for the length of one run, which other copies of this program
 // respect. A process that dies releases it, and it leaves no file behind (POSIX: flock on the
-// directory itself).
+// directory itself; Windows: the hidden file ".transzendal-lock" in it, held with no sharing and
+// deleted by the system when its holder ends).
 class DirectoryLock {
  public:
   DirectoryLock(DirectoryLock&& other) noexcept;
@@ -160,5 +161,10 @@ void RemoveFileUnlessHeld(const std::filesystem::path& path, std::error_code& er
 // Writes UTF-8 text to the process's standard output or standard error, unchanged.
 void WriteStandardOutput(std::string_view utf8);
 void WriteStandardError(std::string_view utf8);
+
+// True when standard input and standard output are a terminal, where a person can answer.
+bool IsInteractive();
+// One line from standard input (UTF-8), without its line end; nothing at the end of the input.
+std::optional<std::string> ReadStandardInputLine();
 
 }  // namespace transzendal::platform

@@ -44,11 +44,18 @@ std::optional<std::filesystem::path> FindEntryIgnoringCase(const std::filesystem
                                                            std::string_view name) {
   std::error_code error;
   const std::filesystem::path exact = directory / PathFromUtf8(name);
-  if (std::filesystem::exists(exact, error)) return exact;
+  // The listing gives the entry's own spelling, which a file system that ignores letter case
+  // (Windows) would not: there `exact` exists in any spelling.
+  std::optional<std::filesystem::path> found;
   std::filesystem::directory_iterator it(directory, error);
   for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-    if (EqualAsciiIgnoringCase(PathToUtf8(it->path().filename()), name)) return it->path();
+    const std::string entry = PathToUtf8(it->path().filename());
+    if (entry == name) return it->path();
+    if (!found && EqualAsciiIgnoringCase(entry, name)) found = it->path();
   }
+  if (found) return found;
+  // A folder that can be searched but not listed still finds the exact name.
+  if (std::filesystem::exists(exact, error)) return exact;
   return std::nullopt;
 }
 

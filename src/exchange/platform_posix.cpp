@@ -242,4 +242,15 @@ void WriteStandardOutput(std::string_view utf8) { WriteAll(stdout, utf8); }
 
 void WriteStandardError(std::string_view utf8) { WriteAll(stderr, utf8); }
 
+bool IsInteractive() { return ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1; }
+
+std::optional<std::string> ReadStandardInputLine() {
+  std::string line;
+  int c;
+  while ((c = std::fgetc(stdin)) != EOF && c != '\n') line += static_cast<char>(c);
+  if (c == EOF && line.empty()) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
 }  // namespace transzendal::platform

@@ -21,17 +21,25 @@ void RunReport::Note(const SchoolRecord& record, std::string reason) {
   notes_.push_back({DescribeRecord(record), std::move(reason)});
 }
 
+void RunReport::Note(std::string record, std::string reason) {
+  notes_.push_back({std::move(record), std::move(reason)});
+}
+
 void RunReport::NoteMissingChildren(const SchoolRecord& record) {
   for (std::string_view child : record.MissingChildren()) {
     Note(record, msg::FillMessage(msg::kMissingChild, {child}));
   }
 }
 
+void RunReport::AddResult(std::string line) { results_.push_back(std::move(line)); }
+
 std::string RunReport::Summary() const {
   std::string text;
-  if (tables_.empty()) {
+  for (const std::string& line : results_) text += line + "\n";
+  // A run that made something else than tables (the reverse run) says so above instead.
+  if (tables_.empty() && results_.empty()) {
     text += std::string(msg::kSummaryNoTables) + "\n";
-  } else {
+  } else if (!tables_.empty()) {
     text += std::string(msg::kSummaryTables) + "\n";
     for (const auto& entry : tables_) {
       text += entry.rows == 1

@@ -27,11 +27,17 @@ class RunReport {
   void CountRows(std::string_view table, int rows);
   // Records that `record` was left out or read incomplete, and why.
   void Note(const SchoolRecord& record, std::string reason);
+  // The same for a record that is not the school file's (a table's), named by `record`.
+  void Note(std::string record, std::string reason);
   // Notes every child that `record` lacks (read as the empty text).
   void NoteMissingChildren(const SchoolRecord& record);
+  // Records a line on what the run made as a whole (the reverse run's result file and timetable);
+  // such lines head the summary, in the order recorded.
+  void AddResult(std::string line);
 
   const std::vector<TableRows>& tables() const { return tables_; }
   const std::vector<RecordNote>& notes() const { return notes_; }
+  const std::vector<std::string>& results() const { return results_; }
 
   // The summary as text for the user (UTF-8, lines ending in "\n").
   std::string Summary() const;
@@ -39,6 +45,7 @@ class RunReport {
  private:
   std::vector<TableRows> tables_;
   std::vector<RecordNote> notes_;
+  std::vector<std::string> results_;
 };
 
 }  // namespace transzendal

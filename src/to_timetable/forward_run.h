@@ -14,14 +14,13 @@
 #include <span>
 
 #include "platform.h"
+#include "run_outcome.h"
 #include "source_file.h"
 #include "staged_table_set.h"
 #include "table_builder.h"
 #include "user_interface.h"
 
 namespace transzendal {
-
-enum class RunOutcome { kCompleted, kMissingFile };
 
 struct ForwardRunSettings {
   std::filesystem::path exchange_directory;

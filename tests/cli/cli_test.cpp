@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "capturing_console.h"
 #include "temp_dir.h"
 
 namespace transzendal::cli {
@@ -12,12 +13,7 @@ namespace {
 
 using transzendal::testing::TempDir;
 
-struct CapturingConsole final : Console {
-  std::string out;
-  std::string err;
-  void Out(std::string_view utf8) override { out += utf8; }
-  void Err(std::string_view utf8) override { err += utf8; }
-};
+using testing::CapturingConsole;
 
 class Cli : public ::testing::Test {
  protected:
@@ -63,6 +59,57 @@ TEST_F(Cli, AnExportIntoAMissingExchangeDirectoryExitsWithOneAndNamesIt) {
 TEST_F(Cli, WrongUsageExitsWithTwoAndPointsToTheHelp) {
   EXPECT_EQ(Run({"exportar"}), kExitUsage);
   EXPECT_EQ(console_.err, "Falta el nombre del archivo XML.\nUse «transzendal-cli --help» para ver cómo se usa.\n");
+}
+
+constexpr std::string_view kTwoFrames =
+    "<datosZPH><marcosDeHorario><marcoHorario id=\"1\"><tramo><submarco>1</submarco><dia>0</dia>"
+    "<indice>1</indice><horaEntrada>08:15</horaEntrada><horaSalida>09:10</horaSalida><Tipo>L</Tipo>"
+    "</tramo></marcoHorario><marcoHorario id=\"2\"><tramo><submarco>2</submarco><dia>0</dia>"
+    "<indice>1</indice><horaEntrada>15:30</horaEntrada><horaSalida>16:25</horaSalida><Tipo>L</Tipo>"
+    "</tramo></marcoHorario></marcosDeHorario></datosZPH>";
+
+TEST_F(Cli, SeveralFramesWithoutMarcosAreAskedForAtATerminalUntilTheChoiceIsValid) {
+  const auto file = dir_.Write("centro.xml", kTwoFrames);
+  console_.interactive = true;
+  console_.answers = {"7", "1, 2, 1, 3", " 2 "};
+  EXPECT_EQ(Run({"exportar", file.string(), "--directorio", dir_.path().string()}), kExitCompleted);
+  const std::string listing =
+      "Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su Horario en Zendalor.\n"
+      "  Marco 1 (tramos del lunes):\n    1-08:15-09:10-L\n"
+      "  Marco 2 (tramos del lunes):\n    1-15:30-16:25-L\n"
+      "Escriba el identificador de uno o dos marcos, separados por una coma: ";
+  EXPECT_TRUE(console_.out.starts_with(
+      listing + "El archivo no tiene ningún marco horario «7». Sus marcos horarios son: 1, 2.\n" +
+      listing + "El archivo no tiene ningún marco horario «3». Sus marcos horarios son: 1, 2.\n" +
+      listing + "Proceso finalizado\n"))
+      << console_.out;
+  EXPECT_NE(console_.out.find("  DIASHORAST: 1 fila\n"), std::string::npos);
+}
+
+TEST_F(Cli, SeveralFramesWithoutMarcosAndNobodyToAskExitWithTwo) {
+  const auto file = dir_.Write("centro.xml", kTwoFrames);
+  EXPECT_EQ(Run({"exportar", file.string(), "--directorio", dir_.path().string()}), kExitUsage);
+  EXPECT_TRUE(console_.err.starts_with("El archivo tiene varios marcos horarios: 1, 2. Elija uno o dos "
+                                       "con --marcos ID[,ID] (por ejemplo --marcos 1).\n"))
+      << console_.err;
+  console_.err.clear();
+  console_.interactive = true;  // a terminal whose input ends before the answer
+  EXPECT_EQ(Run({"exportar", file.string(), "--directorio", dir_.path().string()}), kExitUsage);
+  EXPECT_TRUE(console_.err.starts_with(
+      "No se ha elegido ningún marco horario: la entrada terminó antes de la respuesta.\n"))
+      << console_.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "DIASHORAST.DBF"));  // nothing was written
+}
+
+TEST_F(Cli, AMarcosChoiceTheRuleRefusesExitsWithTwo) {
+  const auto file = dir_.Write("centro.xml", "<datosZPH><marcosDeHorario><marcoHorario id=\"1\"/>"
+                                             "<marcoHorario id=\"2\"/><marcoHorario id=\"3\"/>"
+                                             "</marcosDeHorario></datosZPH>");
+  EXPECT_EQ(Run({"exportar", file.string(), "--directorio", dir_.path().string(), "--marcos", "3,1,2"}),
+            kExitUsage);
+  EXPECT_TRUE(console_.err.starts_with("Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede "
+                                       "seleccionar 2 Marcos Horarios\n"))
+      << console_.err;
 }
 
 TEST_F(Cli, HelpAndVersionGoToStandardOutput) {

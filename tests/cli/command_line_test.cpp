@@ -22,6 +22,8 @@ TEST(CommandLine, ExportarTakesTheFileAndItsOptionsInAnyOrder) {
   EXPECT_EQ(line.xml_file, "centro.xml");
   EXPECT_EQ(line.directory, std::filesystem::path("/z"));
   EXPECT_EQ(line.frames, (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(Parse({"exportar", "a.xml", "--marcos", " 1 ,, Tarde "}).frames,
+            (std::vector<std::string>{"1", "Tarde"}));
 }
 
 TEST(CommandLine, ImportarAndTablaTakeTheirOwnOperand) {

@@ -8,6 +8,7 @@
 
 #include "cli.h"
 #include "exchange_table.h"
+#include "capturing_console.h"
 #include "temp_dir.h"
 
 namespace transzendal::cli {
@@ -15,12 +16,7 @@ namespace {
 
 using transzendal::testing::TempDir;
 
-struct CapturingConsole final : Console {
-  std::string out;
-  std::string err;
-  void Out(std::string_view utf8) override { out += utf8; }
-  void Err(std::string_view utf8) override { err += utf8; }
-};
+using testing::CapturingConsole;
 
 class TableCommand : public ::testing::Test {
  protected:

@@ -38,8 +38,21 @@ TEST_F(ExchangeDirectory, ThenTheEnvironmentVariableWhenNotEmpty) {
   EXPECT_EQ(ResolveExchangeDirectory(std::nullopt, Lookup), "/desde/entorno");
   Environment()["TRANSZENDAL_ZTEMP"] = "";
   Environment()["WINEPREFIX"] = "/wine";
+#ifdef _WIN32
+  EXPECT_EQ(ResolveExchangeDirectory(std::nullopt, Lookup), std::filesystem::path(L"C:\\ZTEMP"));
+#else
   EXPECT_EQ(ResolveExchangeDirectory(std::nullopt, Lookup), "/wine/drive_c/ZTEMP");
+#endif
 }
+
+#ifdef _WIN32
+// Windows itself is where the timetable program keeps its exchange directory; a Wine prefix named
+// in the environment is another program's business.
+TEST_F(ExchangeDirectory, ElseZtempOnDriveC) {
+  Environment()["HOME"] = "/home/ana";
+  EXPECT_EQ(ResolveExchangeDirectory(std::nullopt, Lookup), std::filesystem::path(L"C:\\ZTEMP"));
+}
+#else
 
 TEST_F(ExchangeDirectory, ElseZtempOnDriveCOfTheWinePrefix) {
   Environment()["HOME"] = "/home/ana";
@@ -53,6 +66,7 @@ TEST_F(ExchangeDirectory, AnExistingFolderSpelledInOtherLetterCaseIsTaken) {
   std::filesystem::create_directories(dir_.path() / "drive_c" / "ZTEMP");
   EXPECT_EQ(ResolveExchangeDirectory(std::nullopt, Lookup), dir_.path() / "drive_c" / "ZTEMP");
 }
+#endif
 
 }  // namespace
 }  // namespace transzendal

@@ -27,5 +27,21 @@ TEST(RunReport, SummaryListsTablesThenEveryNotedRecord) {
   EXPECT_EQ(report.notes()[0].record, "profesor n.º 1 (línea 3)");
 }
 
+TEST(RunReport, ResultLinesHeadTheSummaryInsteadOfTheMissingTables) {
+  RunReport report;
+  report.AddResult("Archivo de resultado: «r.xml»");
+  report.AddResult("Horario escrito: 2 tramos.");
+  report.Note("registro n.º 3 de SOLUC", "su DIA es 0");
+  EXPECT_EQ(report.Summary(),
+            "Archivo de resultado: «r.xml»\n"
+            "Horario escrito: 2 tramos.\n"
+            "Registros omitidos o incompletos:\n"
+            "  registro n.º 3 de SOLUC: su DIA es 0\n");
+  report.CountRows("SOLUC", 4);
+  EXPECT_TRUE(report.Summary().starts_with(
+      "Archivo de resultado: «r.xml»\nHorario escrito: 2 tramos.\nTablas escritas:\n  SOLUC: 4 filas\n"))
+      << report.Summary();
+}
+
 }  // namespace
 }  // namespace transzendal

@@ -12,6 +12,10 @@ DirectorySnapshot SnapshotDirectory(const std::filesystem::path& folder) {
   for (std::filesystem::recursive_directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     const std::string name = std::filesystem::relative(it->path(), folder).generic_string();
+#ifdef _WIN32
+    // The directory lock's own file, there only while a lock is held (see platform.h).
+    if (name == ".transzendal-lock") continue;
+#endif
     const auto status = it->symlink_status();
     if (std::filesystem::is_directory(status)) {
       snapshot[name] = "<carpeta>";
