@@ -29,7 +29,10 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
   std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(bits));
   std::filesystem::path name = PathFromUtf8(".");
   name += target.filename();
-  name += PathFromUtf8("." + std::string(hex) + ".tmp");
+  std::string suffix = ".";  // appended piece by piece: GCC 12 warns falsely on "." + std::string
+  suffix += hex;
+  suffix += ".tmp";
+  name += PathFromUtf8(suffix);
   return target.parent_path() / name;
 }
 

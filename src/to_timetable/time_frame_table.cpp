@@ -106,12 +106,16 @@ void AppendPeriod(ExchangeTable& table, const SchoolRecord& period, const std::s
   const std::string number = std::to_string(indice);
   const int minutes = Minutes(end) - Minutes(start);
   table.Append();
-  table.SetText("DIHO", day + number);
+  table.SetText("DIHO", std::string(day).append(number));
   table.SetText("DIA", day);
   table.SetText("TEXTODIA", DayName(dia));
   table.SetText("HORA", number);
-  table.SetText("TEXTOHOR",
-                number + "-" + std::string(Left(start, 5)) + "-" + std::string(Left(end, 5)));
+  std::string period_text = number;  // "1-08:00-08:55"
+  period_text += '-';
+  period_text += Left(start, 5);
+  period_text += '-';
+  period_text += Left(end, 5);
+  table.SetText("TEXTOHOR", period_text);
   table.SetText("CODDIHO", "");
   table.SetText("HORADESDE", Left(start, 5));
   table.SetText("HORAHASTA", Left(end, 5));
@@ -136,8 +140,8 @@ void DecideMarcoDigits(ExchangeTable& table, TimeFrameState& frames) {
   const int first_start = MondayStart(table, frames.first_id, kNoFirstStart);
   const int second_start = MondayStart(table, frames.second_id, kNoSecondStart);
   const bool first_earlier = first_start <= second_start;  // a tie goes to the first frame
-  frames.first_marco = first_earlier ? "0" : "1";
-  frames.second_marco = first_earlier ? "1" : "0";
+  frames.first_marco.assign(1, first_earlier ? '0' : '1');
+  frames.second_marco.assign(1, first_earlier ? '1' : '0');
   for (table.First(); !table.AtEnd(); table.Next()) {
     const std::string frame = table.ReadText("MARCOXML");
     table.Edit();
