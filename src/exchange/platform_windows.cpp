@@ -163,8 +163,8 @@ std::filesystem::path DefaultExchangeDirectory(EnvironmentLookup /*environment*/
 std::chrono::year_month_day LocalDate() {
   SYSTEMTIME now{};
   ::GetLocalTime(&now);
-  return std::chrono::year_month_day{std::chrono::year{now.wYear},
-                                     std::chrono::month{now.wMonth}, std::chrono::day{now.wDay}};
+  return std::chrono::year_month_day{std::chrono::year{now.wYear}, std::chrono::month{now.wMonth},
+                                     std::chrono::day{now.wDay}};
 }
 
 char DecimalSeparator() {
@@ -208,7 +208,8 @@ File File::Open(const std::filesystem::path& path, FileAccess access, FileSharin
   return File(AsInteger(handle));
 }
 
-std::size_t File::ReadAt(std::uint64_t offset, std::span<char> buffer, std::error_code& error) const {
+std::size_t File::ReadAt(std::uint64_t offset, std::span<char> buffer,
+                         std::error_code& error) const {
   error.clear();
   std::size_t done = 0;
   while (done < buffer.size()) {
@@ -289,9 +290,9 @@ std::optional<DirectoryLock> DirectoryLock::TryAcquire(const std::filesystem::pa
   // every other copy; deleted on close, it goes with the process however that ends.
   const std::filesystem::path lock_file = directory / kLockFileName;
   for (int attempt = 0;; ++attempt) {
-    const HANDLE handle = ::CreateFileW(
-        lock_file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(lock_file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle != INVALID_HANDLE_VALUE) return DirectoryLock(AsInteger(handle));
     const DWORD code = ::GetLastError();
     // A lock file whose holder has just closed it is "delete pending" for a moment and refuses
@@ -337,7 +338,8 @@ void WriteStandardOutput(std::string_view utf8) { WriteText(STD_OUTPUT_HANDLE, u
 void WriteStandardError(std::string_view utf8) { WriteText(STD_ERROR_HANDLE, utf8); }
 
 bool IsInteractive() {
-  return IsConsole(::GetStdHandle(STD_INPUT_HANDLE)) && IsConsole(::GetStdHandle(STD_OUTPUT_HANDLE));
+  return IsConsole(::GetStdHandle(STD_INPUT_HANDLE)) &&
+         IsConsole(::GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
 std::optional<std::string> ReadStandardInputLine() {
