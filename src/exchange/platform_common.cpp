@@ -38,6 +38,21 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
 
 }  // namespace
 
+std::error_code HeldElsewhere() { return std::make_error_code(std::errc::device_or_resource_busy); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+File::~File() { Close(); }
+
 bool IsExistingFile(const std::filesystem::path& path) {
   std::error_code error;
   return !path.empty() && std::filesystem::is_regular_file(path, error);

@@ -173,21 +173,6 @@ char DecimalSeparator() {
   return separator[0] == L',' ? ',' : '.';
 }
 
-std::error_code HeldElsewhere() { return std::make_error_code(std::errc::device_or_resource_busy); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-File::~File() { Close(); }
-
 File File::Open(const std::filesystem::path& path, FileAccess access, FileSharing sharing,
                 std::error_code& error) {
   error.clear();
