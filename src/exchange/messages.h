@@ -20,6 +20,12 @@ inline constexpr std::string_view kNoSourceXmlFile = "No existe archivo XML.";
 inline constexpr std::string_view kOpenDialogTitle = "Archivo XML";
 inline constexpr std::string_view kOpenDialogFilter = "*.xml";
 
+// The desktop program: its result file and the details of "Proceso finalizado".
+inline constexpr std::string_view kUnableToWrite = "Unable to write to %s";
+inline constexpr std::string_view kShowSummary = "Ver el resumen";
+inline constexpr std::string_view kHideSummary = "Ocultar el resumen";
+inline constexpr std::string_view kSummaryCut = "… y %s líneas más (transzendal-cli muestra el resumen entero).";
+
 // Conversions of values.
 inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid integer value";
 

@@ -1,5 +1,5 @@
-// The platform unit: every call into the operating system that the converter makes, behind one small
-// portable interface. This file has a POSIX implementation (platform_posix.cpp) and a Windows one.
+// The platform unit: every call into the operating system that the converter makes, behind one
+// small portable interface, implemented for POSIX systems (platform_posix.cpp) and for Windows.
 //
 // Paths are std::filesystem::path in the platform's own form; texts for the user are UTF-8.
 #pragma once
@@ -29,6 +29,9 @@ bool IsFolderSeparator(std::filesystem::path::value_type c);
 
 // True when `path` names an existing regular file (or a link to one).
 bool IsExistingFile(const std::filesystem::path& path);
+
+// The full path of the running program's file; empty when the system can't tell it. Throws nothing.
+std::filesystem::path ProgramFile();
 
 // The entry of `directory` whose name equals `name` ignoring the letter case of ASCII letters: the
 // exact name when it exists, else the first such entry in directory order; nothing when none exists
@@ -85,6 +88,8 @@ class File {
   // Writes all of `data` at `offset`, growing the file when needed.
   void WriteAt(std::uint64_t offset, std::span<const char> data, std::error_code& error);
   std::uint64_t Size(std::error_code& error) const;
+  // Sets the file's length to `size`, cutting what lies beyond it or growing it with zero bytes.
+  void Resize(std::uint64_t size, std::error_code& error);
   // Makes everything written so far durable on disk.
   void Flush(std::error_code& error);
   void Close() noexcept;

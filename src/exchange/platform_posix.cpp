@@ -60,6 +60,14 @@ std::string PathToUtf8(const std::filesystem::path& path) { return path.string()
 
 bool IsFolderSeparator(std::filesystem::path::value_type c) { return c == '/'; }
 
+std::filesystem::path ProgramFile() {
+  // Linux names the running program's file here, even when it was started through a link.
+  std::error_code error;
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return {};
+  return program;
+}
+
 std::filesystem::path DefaultExchangeDirectory(EnvironmentLookup environment) {
   std::filesystem::path prefix;
   if (auto wine_prefix = environment("WINEPREFIX"); wine_prefix && !wine_prefix->empty()) {
@@ -112,7 +120,8 @@ File File::Open(const std::filesystem::path& path, FileAccess access, FileSharin
   return file;
 }
 
-std::size_t File::ReadAt(std::uint64_t offset, std::span<char> buffer, std::error_code& error) const {
+std::size_t File::ReadAt(std::uint64_t offset, std::span<char> buffer,
+                         std::error_code& error) const {
   error.clear();
   std::size_t done = 0;
   while (done < buffer.size()) {
@@ -152,6 +161,15 @@ std::uint64_t File::Size(std::error_code& error) const {
     return 0;
   }
   return static_cast<std::uint64_t>(status.st_size);
+}
+
+void File::Resize(std::uint64_t size, std::error_code& error) {
+  error.clear();
+  int status;
+  do {
+    status = ::ftruncate(Descriptor(handle_), static_cast<off_t>(size));
+  } while (status != 0 && errno == EINTR);
+  if (status != 0) error = LastError();
 }
 
 void File::Flush(std::error_code& error) {

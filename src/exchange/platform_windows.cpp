@@ -155,6 +155,25 @@ bool IsFolderSeparator(std::filesystem::path::value_type c) {
   return c == L'\\' || c == L'/' || c == L':';
 }
 
+std::filesystem::path ProgramFile() {
+  // A path that does not fit is cut to the buffer's size without a terminator; a full buffer is
+  // the only sign of it, so the buffer grows until the path leaves room to spare. Windows paths
+  // end at 32767 characters, which bounds the growth.
+  constexpr std::size_t kLongestPath = 32768;
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return std::filesystem::path(buffer);
+    }
+    if (buffer.size() >= kLongestPath) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 std::filesystem::path DefaultExchangeDirectory(EnvironmentLookup /*environment*/) {
   // Windows file names ignore letter case, so the fixed name finds the folder however it is spelt.
   return std::filesystem::path(L"C:\\ZTEMP");
@@ -235,6 +254,16 @@ std::uint64_t File::Size(std::error_code& error) const {
     return 0;
   }
   return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+void File::Resize(std::uint64_t size, std::error_code& error) {
+  error.clear();
+  // Set through the handle's information, not the file pointer, which WriteAt and ReadAt never use.
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+  if (!::SetFileInformationByHandle(AsHandle(handle_), FileEndOfFileInfo, &end, sizeof end)) {
+    error = LastError();
+  }
 }
 
 void File::Flush(std::error_code& error) {

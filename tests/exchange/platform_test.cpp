@@ -37,6 +37,22 @@ TEST(PlatformFile, CreatingEmptiesAnExistingFile) {
   EXPECT_EQ(file.Size(error), 0u);
 }
 
+TEST(PlatformFile, ResizeCutsAndGrowsTheFileKeepingItsContentUpToTheNewLength) {
+  TempDir dir;
+  const auto path = dir.Write("Zendalor.ini", "abcdefgh");
+  std::error_code error;
+  File file = File::Open(path, FileAccess::kReadWrite, FileSharing::kShared, error);
+  ASSERT_FALSE(error) << error.message();
+  file.Resize(3, error);
+  ASSERT_FALSE(error) << error.message();
+  EXPECT_EQ(file.Size(error), 3u);
+  EXPECT_EQ(testing::ReadBytes(path), "abc");
+  file.Resize(6, error);
+  ASSERT_FALSE(error) << error.message();
+  file.Flush(error);
+  EXPECT_EQ(testing::ReadBytes(path), std::string("abc\0\0\0", 6));
+}
+
 TEST(PlatformFile, AnExclusiveHoldRefusesEveryOtherOpenUntilClosed) {
   TempDir dir;
   const auto path = dir.Write("ASIGNOMT.DBF", "x");
@@ -120,6 +136,13 @@ TEST(PlatformFile, CreatingANewFileRefusesOneThatExists) {
   EXPECT_EQ(error, std::errc::file_exists);
   EXPECT_FALSE(file.is_open());
   EXPECT_EQ(testing::ReadBytes(path), "anterior");
+}
+
+TEST(PlatformPaths, TheProgramFileIsTheRunningTestProgram) {
+  const std::filesystem::path program = ProgramFile();
+  EXPECT_TRUE(program.is_absolute()) << program;
+  EXPECT_TRUE(IsExistingFile(program)) << program;
+  EXPECT_EQ(program.stem(), "exchange_tests");
 }
 
 TEST(PlatformPaths, FolderSeparatorsAreThePlatformsOwn) {
