@@ -20,10 +20,10 @@ constexpr PixelMap kCheckMap{
     ".....gGg........", "......g.........", "................", "................"};
 
 constexpr PixelMap kCloseMap{
-    "................", "..KKKKKKKKKK....", "..KYYYYYYYYK....", "..KYYYYYYYYK....",
-    "..KYYYYYYYYK....", "..KYYYYYYYYK....", "..KYYYYYYYYK....", "..KYYYYYYKYK.R..",
-    "..KYYYYYYKYKRRR.", "..KYYYYYYYYK.R..", "..KYYYYYYYYK....", "..KYYYYYYYYK....",
-    "..KYYYYYYYYK....", "..KYYYYYYYYK....", "..KKKKKKKKKK....", "................"};
+    "................", ".KKKKKKKKK......", ".KYYYYYYYK......", ".KYYYYYYYK......",
+    ".KYYYYYYYK......", ".KYYYYYYYK....R.", ".KYYYYYYYK....RR", ".KYYYYYKYKRRRRRR",
+    ".KYYYYYKYKRRRRRR", ".KYYYYYYYK....RR", ".KYYYYYYYK....R.", ".KYYYYYYYK......",
+    ".KYYYYYYYK......", ".KYYYYYYYK......", ".KKKKKKKKK......", "................"};
 
 // 0xAARRGGBB, as a 32-bit DIB with alpha stores a pixel.
 std::uint32_t ColourOf(char letter) {
