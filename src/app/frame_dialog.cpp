@@ -5,6 +5,7 @@
 #include <array>
 
 #include "glyphs.h"
+#include "html_help_library.h"
 #include "painting.h"
 #include "standard_dialogs.h"
 #include "time_frame_choice.h"
@@ -17,10 +18,9 @@ namespace {
 
 namespace layout = frame_dialog;
 
-constexpr DWORD kHelpContext = 3;
-
 struct DialogState {
   HINSTANCE instance = nullptr;
+  ProgramHelp* help = nullptr;
   std::span<const TimeFrameOption> options;
   std::optional<std::vector<std::size_t>> choice;
   UINT dpi = USER_DEFAULT_SCREEN_DPI;
@@ -49,7 +49,7 @@ HWND CreateControl(DialogState& state, HWND dialog, const wchar_t* window_class,
   const HWND control = ::CreateWindowExW(
       ex_style, window_class, text, WS_CHILD | style, 0, 0, 0, 0, dialog,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), state.instance, nullptr);
-  ::SetWindowContextHelpId(control, kHelpContext);
+  ::SetWindowContextHelpId(control, static_cast<DWORD>(kHelpContext));
   return control;
 }
 
@@ -139,7 +139,7 @@ void Paint(HWND dialog, HDC dc) {
 void Initialise(HWND dialog, DialogState& state) {
   ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
   ::SetWindowTextW(dialog, layout::kCaption);
-  ::SetWindowContextHelpId(dialog, kHelpContext);
+  ::SetWindowContextHelpId(dialog, static_cast<DWORD>(kHelpContext));
   // Created in tab order: BitBtnContinuar, ComboBoxPlantilla, ListBox1, ListBox2.
   const HWND continuar = CreateControl(state, dialog, WC_BUTTONW, 0,
                                        WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
@@ -200,6 +200,9 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lpar
       }
       // Escape (IDCANCEL) does nothing: the dialog has no Cancel button.
       return TRUE;
+    case WM_HELP:  // F1 anywhere in the dialog
+      StateOf(dialog).help->ShowContext(HelpContextOf(*reinterpret_cast<const HELPINFO*>(lparam)));
+      return TRUE;
     case WM_CLOSE:  // the close box, the system menu, Alt+F4
       CloseWithRule(dialog);
       return TRUE;
@@ -210,12 +213,13 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lpar
 
 }  // namespace
 
-std::optional<std::vector<std::size_t>> ChooseFramesInDialog(HINSTANCE instance, HWND owner,
-                                                             std::span<const TimeFrameOption> options) {
+std::optional<std::vector<std::size_t>> ChooseFramesInDialog(
+    HINSTANCE instance, HWND owner, ProgramHelp& help, std::span<const TimeFrameOption> options) {
   EmptyDialogTemplate dialog_template{};
   dialog_template.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
   DialogState state;
   state.instance = instance;
+  state.help = &help;
   state.options = options;
   ::DialogBoxIndirectParamW(instance, &dialog_template.header, owner, Procedure,
                             reinterpret_cast<LPARAM>(&state));

@@ -11,14 +11,15 @@
 #include <span>
 #include <vector>
 
+#include "program_help.h"
 #include "user_interface.h"
 
 namespace transzendal::app {
 
-// Shows the dialog modally over `owner`, its lists filled once from `options`. Returns the chosen
+// Shows the dialog modally over `owner`, its lists filled once from `options`; F1 asks `help`. Returns the chosen
 // positions in list order when the rule accepted the choice (one or two frames), or nothing after
 // the rule's message: the caller shows a new dialog, with nothing selected.
-std::optional<std::vector<std::size_t>> ChooseFramesInDialog(HINSTANCE instance, HWND owner,
-                                                             std::span<const TimeFrameOption> options);
+std::optional<std::vector<std::size_t>> ChooseFramesInDialog(
+    HINSTANCE instance, HWND owner, ProgramHelp& help, std::span<const TimeFrameOption> options);
 
 }  // namespace transzendal::app

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "exchange_directory.h"
+#include "html_help_library.h"
 #include "main_window.h"
 #include "messages.h"
 #include "platform.h"
+#include "program_help.h"
 #include "standard_dialogs.h"
 #include "start_arguments.h"
 #include "win32_text.h"
@@ -46,14 +48,18 @@ int Run(HINSTANCE instance, int show_command) {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   const app::StartArguments start = app::ReadStartArguments(CommandLineArguments());
+  const std::filesystem::path program_folder = platform::ProgramFile().parent_path();
+  // Help is ready before the main window exists; it closes every help window when it goes.
+  const app::HtmlHelpLibrary html_help;
+  app::ProgramHelp help(html_help.Call(), platform::PathToUtf8(program_folder) + "\\");
 
   app::ShellSettings settings;
-  settings.result_file = platform::ProgramFile().parent_path() / app::kResultFileName;
+  settings.result_file = program_folder / app::kResultFileName;
   settings.exchange_directory = ResolveExchangeDirectory(std::nullopt);
   settings.decimal_separator = platform::DecimalSeparator();
 
   const app::OwnedWindow application = app::CreateApplicationWindow(instance);
-  app::MainWindow window(instance, application.get(), start, std::move(settings));
+  app::MainWindow window(instance, application.get(), help, start, std::move(settings));
   // Embedded, the timetable program's own button stands for the converter in the task bar.
   if (!window.embedded()) ::ShowWindow(application.get(), SW_SHOWNOACTIVATE);
   window.ShowAndStart(show_command);

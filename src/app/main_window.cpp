@@ -6,6 +6,7 @@
 
 #include "frame_dialog.h"
 #include "glyphs.h"
+#include "html_help_library.h"
 #include "painting.h"
 #include "standard_dialogs.h"
 
@@ -14,8 +15,7 @@ namespace {
 
 namespace layout = main_window;
 
-// Every control of the program opens help at this context.
-constexpr DWORD kHelpContext = 3;
+constexpr DWORD kHelpContextId = kHelpContext;
 
 constexpr DWORD kOrdinaryStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kOrdinaryExStyle = WS_EX_DLGMODALFRAME;
@@ -80,9 +80,9 @@ OwnedWindow CreateApplicationWindow(HINSTANCE instance) {
                                        0, nullptr, nullptr, instance, nullptr));
 }
 
-MainWindow::MainWindow(HINSTANCE instance, HWND application, const StartArguments& start,
-                       ShellSettings settings)
-    : instance_(instance), start_action_(start.action) {
+MainWindow::MainWindow(HINSTANCE instance, HWND application, ProgramHelp& help,
+                       const StartArguments& start, ShellSettings settings)
+    : instance_(instance), help_(help), start_action_(start.action) {
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = Procedure;
@@ -96,7 +96,7 @@ MainWindow::MainWindow(HINSTANCE instance, HWND application, const StartArgument
                               application, nullptr, instance, this);
   if (window_ == nullptr) throw std::runtime_error("CreateWindowExW");
   ::SetWindowLongPtrW(application, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window_));
-  ::SetWindowContextHelpId(window_, kHelpContext);
+  ::SetWindowContextHelpId(window_, kHelpContextId);
   dpi_ = ::GetDpiForWindow(window_);
   CreateControls();
   LayOut(dpi_);
@@ -150,7 +150,7 @@ void MainWindow::CreateControls() {
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
                                     window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                     instance_, nullptr);
-    ::SetWindowContextHelpId(buttons_[i], kHelpContext);
+    ::SetWindowContextHelpId(buttons_[i], kHelpContextId);
   }
 }
 
@@ -220,6 +220,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) OnCommand(LOWORD(wparam));
       return 0;
+    case WM_HELP:  // F1, on the window or any of its buttons
+      help_.ShowContext(HelpContextOf(*reinterpret_cast<const HELPINFO*>(lparam)));
+      return TRUE;
     case WM_DPICHANGED: {
       LayOut(HIWORD(wparam));
       if (!embedded()) {
@@ -253,6 +256,9 @@ void MainWindow::OnCommand(int id) {
     case layout::kBClose:
       ::SendMessageW(window_, WM_CLOSE, 0, 0);
       break;
+    case layout::kButton1:
+      help_.ShowContents();
+      break;
     default:
       break;
   }
@@ -278,7 +284,7 @@ void MainWindow::SetBusy(bool busy) noexcept {
 
 std::optional<std::vector<std::size_t>> MainWindow::ChooseTimeFrames(
     std::span<const TimeFrameOption> options) {
-  return ChooseFramesInDialog(instance_, DialogOwner(), options);
+  return ChooseFramesInDialog(instance_, DialogOwner(), help_, options);
 }
 
 void MainWindow::ShowFinished(const RunReport& report) { ShowFinishedDialog(DialogOwner(), report); }

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 
+#include "program_help.h"
 #include "shell.h"
 #include "start_arguments.h"
 #include "win32_owners.h"
@@ -22,7 +23,8 @@ class MainWindow final : public ShellView {
   // command line gave a host window that exists, the window becomes its borderless child; an
   // unconvertible handle is reported in an error box and gives an ordinary window.
   // `settings.embedded` is set here. Throws std::runtime_error when Windows refuses the window.
-  MainWindow(HINSTANCE instance, HWND application, const StartArguments& start,
+  // `help` answers F1 and "F1 Ayuda" and must outlive the window.
+  MainWindow(HINSTANCE instance, HWND application, ProgramHelp& help, const StartArguments& start,
              ShellSettings settings);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
@@ -58,6 +60,7 @@ class MainWindow final : public ShellView {
   HWND DialogOwner() const;
 
   HINSTANCE instance_;
+  ProgramHelp& help_;
   HWND window_ = nullptr;
   StartAction start_action_ = StartAction::kNone;
   std::unique_ptr<Shell> shell_;
