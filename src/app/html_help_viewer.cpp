@@ -7,14 +7,6 @@
 namespace transzendal::app {
 namespace {
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 // From the last "." to the end; empty when there is none.
 std::string_view Extension(std::string_view name) {
   const std::size_t dot = name.rfind('.');

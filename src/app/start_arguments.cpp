@@ -3,17 +3,10 @@
 #include <string_view>
 
 #include "messages.h"
+#include "text.h"
 
 namespace transzendal::app {
 namespace {
-
-std::string LowerAscii(std::string_view word) {
-  std::string lower(word);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 StartAction ActionNamed(std::string_view word) {
   const std::string lower = LowerAscii(word);

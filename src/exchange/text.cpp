@@ -132,6 +132,14 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
 
 std::string_view Left(std::string_view text, std::size_t count) { return text.substr(0, count); }
 
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
 std::string FoldCase(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = Fold(c);

@@ -36,6 +36,10 @@ std::string_view TrimTrailingBlanks(std::string_view text);
 // The first `count` bytes of `text` (all of it when shorter).
 std::string_view Left(std::string_view text, std::size_t count);
 
+// `text` with its ASCII capitals made small and every other byte as it was: safe on UTF-8, for
+// words and names that are compared ignoring ASCII letter case only.
+std::string LowerAscii(std::string_view text);
+
 // Lower-case form of a Windows-1252 text: ASCII and accented capitals (Á, Ñ, Š, Ÿ, ...) become their
 // small letters; accents are kept, so "Á" folds to "á" and never to "a".
 std::string FoldCase(std::string_view text);

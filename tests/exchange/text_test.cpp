@@ -47,6 +47,11 @@ TEST(Left, CutsAtByteCount) {
   EXPECT_EQ(Left("Fís", 10), "Fís");
 }
 
+TEST(LowerAscii, LowersAsciiCapitalsOnlyAndKeepsUtf8Whole) {
+  EXPECT_EQ(LowerAscii("EXPORTAR ImPoRtAr 1A2B"), "exportar importar 1a2b");
+  EXPECT_EQ(LowerAscii("ÁRBOL Ñandú"), "Árbol Ñandú");  // multi-byte sequences untouched
+}
+
 TEST(FoldCase, IgnoresLetterCaseAccentedCapitalsIncludedAndRespectsAccents) {
   const auto w = [](std::string_view utf8) { return Utf8ToWindows1252(utf8); };
   EXPECT_TRUE(EqualIgnoringCase(w("FÍSICA"), w("física")));
