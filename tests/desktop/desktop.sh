@@ -4,13 +4,14 @@
 # window of its own (or not), ui-driver.exe answers its dialogs and clicks its controls. Every
 # scenario copies the program into a fresh folder, where it writes Zendalor.ini, and gives it a
 # fresh exchange directory.
-# Usage: desktop.sh WINDOWS-BUILD-DIR REPOSITORY-ROOT
-#   DESKTOP_SCREENSHOT, when set, names a PNG file that receives the main window's client area.
+# Usage: desktop.sh WINDOWS-BUILD-DIR REPOSITORY-ROOT [SCENARIO...]
+#   DESKTOP_CAPTURES, when set, names a folder that receives the screenshots: the main window's
+#   client area (ventana-principal.png) and the help window (ayuda.png).
 set -u
 dir=$(cd "$1" && pwd) || exit 2
 root=$(cd "$2" && pwd) || exit 2
 for program in transzendal.exe host-window.exe ui-driver.exe windows-holder.exe \
-               transzendal-cli.exe simulador-zendalor.exe; do
+               transzendal-cli.exe simulador-zendalor.exe COLVARIAHLP.chm hhctrl-stand-in/hhctrl.ocx; do
   [ -f "$dir/$program" ] || { echo "desktop: falta $dir/$program" >&2; exit 2; }
 done
 for tool in wine wineboot wineserver Xvfb import convert; do
@@ -483,9 +484,7 @@ screenshot() {
     done
     [ "$matched" -eq 0 ] || problems+=("color en el punto $wrong_colour")
     convert "$shot" -crop "632x266+$x0+$y0" +repage "$work/ventana-principal.png"
-    if [ -n "${DESKTOP_SCREENSHOT:-}" ]; then
-      cp "$work/ventana-principal.png" "$DESKTOP_SCREENSHOT"
-    fi
+    keep_capture "$work/ventana-principal.png"
   else
     problems+=("$wrong_colour")
   fi
@@ -494,17 +493,84 @@ screenshot() {
   end_case
 }
 
-embedded_export
-cancelled_file_dialog
-embedded_import
-unknown_action
-three_arguments
-bad_handle
-main_window_and_buttons
-ini_kept
-ini_held
-frame_dialog
-screenshot
+# keep_capture PNG: a copy in DESKTOP_CAPTURES, named in the output.
+keep_capture() {
+  [ -n "${DESKTOP_CAPTURES:-}" ] || return 0
+  mkdir -p "$DESKTOP_CAPTURES" && cp "$1" "$DESKTOP_CAPTURES/" &&
+    echo "      captura: $DESKTOP_CAPTURES/$(basename "$1")"
+}
+
+# The calls of HtmlHelpA that the stand-in HHCtrl.ocx logged, with Z:\<program folder> as "PROGRAMA".
+help_calls() {
+  local folder line
+  folder=$(winpath "$program")
+  [ -f "$case_dir/hhctrl.log" ] || return 0
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    printf '%s\n' "${line//"$folder"/PROGRAMA}"
+  done <"$case_dir/hhctrl.log"
+}
+
+help_requests() {
+  new_case l "ayuda: «F1 Ayuda», F1 en BExportar y F1 en el diálogo de marcos llaman a HTML Help"
+  cp "$dir/hhctrl-stand-in/hhctrl.ocx" "$program/"
+  export TRANSZENDAL_HHCTRL_LOG WINEDLLOVERRIDES=hhctrl.ocx=n
+  TRANSZENDAL_HHCTRL_LOG=$(winpath "$case_dir/hhctrl.log")
+  start_alone
+  drive pasos esperar-ventana boton=104 f1=101 boton=101 "archivo=$(winpath "$three_frames")" \
+    f1-marcos clic=0 continuar "mensaje=Proceso finalizado" cerrar esperar-fin
+  finish
+  unset TRANSZENDAL_HHCTRL_LOG WINEDLLOVERRIDES
+  printf '%s\n' 'ventana=0 orden=1 archivo=PROGRAMA\COLVARIAHLP.chm dato=0' \
+    'ventana=0 orden=15 archivo=PROGRAMA\COLVARIAHLP.chm dato=3' \
+    'ventana=0 orden=15 archivo=PROGRAMA\COLVARIAHLP.chm dato=3' \
+    'ventana=0 orden=18 archivo=(nulo) dato=0' >"$case_dir/esperado.txt"
+  expect "las llamadas a HtmlHelpA no son las esperadas: $(help_calls | tr '\n' '|')" \
+    cmp -s "$case_dir/esperado.txt" <(help_calls)
+  end_case
+}
+
+no_help_library() {
+  new_case m "sin HHCtrl.ocx: ni «F1 Ayuda» ni F1 muestran nada, y el programa sigue"
+  export WINEDLLOVERRIDES=hhctrl.ocx=d  # Wine's own HTML Help disabled too
+  start_alone
+  drive pasos esperar-ventana boton=104 f1=101 f1=102 esperar-ventana ventana cerrar esperar-fin
+  finish
+  unset WINEDLLOVERRIDES
+  expect "tras F1 se ve otra ventana: $(grep '^arbol' "$case_dir/pasos.out" | tr '\n' ' ')" \
+    has_line "$case_dir/pasos.out" "ventana: abierta y sin diálogos"
+  end_case
+}
+
+# Wine's own HTML Help with the help file built from src/app/help: context 3 opens a window with
+# the file's title and its contents tree. Wine has no engine to draw the pages (mshtml is left out
+# so that it does not ask to download one): the page pane stays empty.
+real_help_window() {
+  new_case n "ayuda real: F1 abre COLVARIAHLP.chm con su título y su contenido"
+  cp "$dir/COLVARIAHLP.chm" "$program/"
+  export WINEDLLOVERRIDES=mshtml=
+  start_alone
+  drive pasos esperar-ventana f1=101 "esperar-titulo=Ayuda de TransZendal"
+  if [ "$driver_failed" -eq 0 ]; then
+    import -window root "$case_dir/pantalla.png" 2>"$case_dir/import.log" &&
+      convert "$case_dir/pantalla.png" -trim +repage "$work/ayuda.png" && keep_capture "$work/ayuda.png"
+  fi
+  drive cerrar cerrar esperar-fin
+  finish
+  unset WINEDLLOVERRIDES
+  expect "la ventana de ayuda no lleva el título del archivo" \
+    grep -q '^ventana con titulo: .* «Ayuda de TransZendal»$' "$case_dir/pasos.out"
+  expect "la ventana de ayuda no muestra el contenido del archivo" \
+    grep -q '^ventana con titulo: contenido de [1-9][0-9]* entradas$' "$case_dir/pasos.out"
+  end_case
+}
+
+scenarios=(embedded_export cancelled_file_dialog embedded_import unknown_action three_arguments
+           bad_handle main_window_and_buttons ini_kept ini_held frame_dialog screenshot
+           help_requests no_help_library real_help_window)
+# Names given after the two folders run those scenarios only.
+[ $# -gt 2 ] && scenarios=("${@:3}")
+for scenario in "${scenarios[@]}"; do "$scenario"; done
 
 echo "Escritorio: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

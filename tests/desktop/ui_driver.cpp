@@ -10,6 +10,8 @@
 // of class #32770 that belong to its process.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
@@ -472,6 +474,62 @@ void WaitForIdleWindow(std::wstring_view) {
   Print(L"ventana: abierta y sin diálogos");
 }
 
+// F1 pressed on `control` as a user presses it, with the keyboard: the converter's thread shares
+// this program's input for the moment, so that the control can take the focus. A Tab follows, and
+// the step waits until the focus has left the control: input is handled in order, so F1 has been
+// handled by then, whatever it did.
+void PressF1On(HWND control, std::wstring_view name) {
+  const DWORD thread = GetWindowThreadProcessId(control, nullptr);
+  if (!AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) Fail(L"no se puede dar el foco");
+  SetForegroundWindow(GetAncestor(control, GA_ROOT));
+  SetFocus(control);
+  if (GetFocus() != control) Fail(L"«" + std::wstring(name) + L"» no toma el foco");
+  INPUT keys[4] = {};
+  const WORD pressed[] = {VK_F1, VK_F1, VK_TAB, VK_TAB};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = pressed[i];
+    keys[i].ki.dwFlags = i % 2 == 1 ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(4, keys, sizeof(INPUT));
+  WaitUntil(L"que F1 y el tabulador lleguen a «" + std::wstring(name) + L"»",
+            [&] { return GetFocus() != control; });
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  Print(L"f1: " + std::wstring(name));
+}
+
+void PressF1OnMainButton(std::wstring_view argument) {
+  HWND button = Button(WaitForMainWindow(), Number(argument));
+  PressF1On(button, TextOf(button) + L" (" + std::wstring(argument) + L")");
+}
+
+void PressF1InFrameDialog(std::wstring_view) {
+  PressF1On(Control(WaitForFrameDialog(), kFrameList), L"la lista de marcos");
+}
+
+int CountTreeItems(HWND window) {
+  int items = 0;
+  for (HWND child : ChildWindows(window)) {
+    if (ClassOf(child) == L"SysTreeView32") items += static_cast<int>(Send(child, TVM_GETCOUNT, 0, 0));
+  }
+  return items;
+}
+
+// A window of the converter's process whose title holds the text, such as the help window that
+// HTML Help opens inside it; its title and the entries of its contents tree are printed.
+void WaitForTitledWindow(std::wstring_view wanted) {
+  HWND found = WaitFor(L"una ventana con «" + std::wstring(wanted) + L"» en su título", [&] {
+    for (HWND top : TopLevelWindows()) {
+      if (ProcessOf(top) != ConverterProcess() || !IsWindowVisible(top)) continue;
+      if (TextOf(top).find(wanted) != std::wstring::npos) return top;
+    }
+    return static_cast<HWND>(nullptr);
+  });
+  Print(L"ventana con titulo: " + Describe(found));
+  WaitUntil(L"el árbol del contenido", [&] { return CountTreeItems(found) > 0; });
+  Print(L"ventana con titulo: contenido de " + std::to_wstring(CountTreeItems(found)) + L" entradas");
+}
+
 // Every window of the converter's process with its children, for a test's log when a step
 // does not find what it expects.
 void PrintWindows(std::wstring_view) {
@@ -510,6 +568,9 @@ constexpr Step kSteps[] = {
     {L"esperar-fin", false, WaitForEnd},
     {L"esperar-ventana", false, WaitForIdleWindow},
     {L"arbol", false, PrintWindows},
+    {L"f1", true, PressF1OnMainButton},   // F1 with the focus on a button of the main window
+    {L"f1-marcos", false, PressF1InFrameDialog},  // F1 in the frame dialog's list
+    {L"esperar-titulo", true, WaitForTitledWindow},  // a window of the converter, by its title
 };
 
 std::optional<std::wstring> RunStep(std::wstring_view step) {
