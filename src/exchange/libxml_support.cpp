@@ -2,8 +2,15 @@
 
 #include <libxml/encoding.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <mutex>
 
+#include "messages.h"
 #include "text.h"
 
 namespace transzendal::libxml {
@@ -71,6 +78,88 @@ xmlParserInputPtr RefuseExternalResource(const char* /*url*/, const char* /*id*/
 
 void Silence(void* /*context*/, const char* /*format*/, ...) {}
 
+// libxml2's allocations carry their size in a header, so that what it holds is known at any time.
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
+std::atomic<std::size_t> held{0};
+std::atomic<std::size_t> limit{kUnlimited};
+
+bool WithinBudget(std::size_t more) {
+  const std::size_t now = held.load();
+  const std::size_t most = limit.load();
+  return more <= most && now <= most - more;
+}
+
+void* Allocate(std::size_t size) {
+  if (size > kUnlimited - kHeader || !WithinBudget(size)) return nullptr;
+  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (block == nullptr) return nullptr;
+  std::memcpy(block, &size, sizeof size);
+  held += size;
+  return block + kHeader;
+}
+
+std::size_t SizeOf(const unsigned char* block) {
+  std::size_t size;
+  std::memcpy(&size, block, sizeof size);
+  return size;
+}
+
+void Release(void* memory) {
+  if (memory == nullptr) return;
+  auto* block = static_cast<unsigned char*>(memory) - kHeader;
+  held -= SizeOf(block);
+  std::free(block);
+}
+
+void* Reallocate(void* memory, std::size_t size) {
+  if (memory == nullptr) return Allocate(size);
+  auto* block = static_cast<unsigned char*>(memory) - kHeader;
+  const std::size_t old_size = SizeOf(block);
+  if (size > kUnlimited - kHeader || (size > old_size && !WithinBudget(size - old_size))) {
+    return nullptr;
+  }
+  auto* moved = static_cast<unsigned char*>(std::realloc(block, size + kHeader));
+  if (moved == nullptr) return nullptr;
+  std::memcpy(moved, &size, sizeof size);
+  held += size;
+  held -= old_size;
+  return moved + kHeader;
+}
+
+char* Duplicate(const char* text) {
+  const std::size_t size = std::strlen(text) + 1;
+  auto* copy = static_cast<char*>(Allocate(size));
+  if (copy != nullptr) std::memcpy(copy, text, size);
+  return copy;
+}
+
+std::string LowerAsciiOf(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return lower;
+}
+
+// The value of the encoding pseudo-attribute of the XML declaration at the start of `text`.
+std::optional<std::string> DeclaredEncoding(std::string_view text) {
+  if (!text.starts_with("<?xml")) return std::nullopt;
+  text = text.substr(0, text.find("?>"));
+  const std::size_t name = text.find("encoding");
+  if (name == std::string_view::npos) return std::nullopt;
+  const std::size_t quote = text.find_first_of("\"'", name);
+  if (quote == std::string_view::npos) return std::nullopt;
+  const std::size_t end = text.find(text[quote], quote + 1);
+  if (end == std::string_view::npos) return std::nullopt;
+  return LowerAsciiOf(text.substr(quote + 1, end - quote - 1));
+}
+
+// Every other byte, from `first`: the ASCII of a UTF-16 text is enough to read a declaration.
+std::string NarrowUtf16(std::string_view bytes, std::size_t first) {
+  std::string narrow;
+  for (std::size_t i = first; i < bytes.size(); i += 2) narrow += bytes[i];
+  return narrow;
+}
+
 }  // namespace
 
 void FirstError::Keep(const xmlError* error) {
@@ -78,18 +167,53 @@ void FirstError::Keep(const xmlError* error) {
   failed = true;
   code = error->code;
   line = error->line;
-  message = Trim(error->message != nullptr ? error->message : "");
+  // Memory runs out only past a MemoryBudget, whose reason libxml2 can't know.
+  message = code == XML_ERR_NO_MEMORY ? std::string(msg::kXmlTooMuchMemory)
+                                      : std::string(Trim(error->message != nullptr ? error->message : ""));
 }
 
 void EnsureReady() {
   static std::once_flag once;
   std::call_once(once, [] {
+    // Before anything is allocated: every block must carry our header.
+    xmlMemSetup(Release, Allocate, Reallocate, Duplicate);
     xmlInitParser();
     xmlSetExternalEntityLoader(RefuseExternalResource);
     xmlSetGenericErrorFunc(nullptr, Silence);
     xmlNewCharEncodingHandler("windows-1252", Windows1252ToUtf8, Utf8ToWindows1252);
     xmlAddEncodingAlias("windows-1252", "cp1252");
   });
+}
+
+MemoryBudget::MemoryBudget(std::size_t bytes) {
+  const std::size_t now = held.load();
+  limit = bytes > kUnlimited - now ? kUnlimited : now + bytes;
+}
+
+MemoryBudget::~MemoryBudget() { limit = kUnlimited; }
+
+std::optional<std::string> EncodingOverridingDeclaration(std::string_view head) {
+  std::string mark;
+  std::string declaration;
+  if (head.starts_with("\xEF\xBB\xBF")) {
+    mark = "UTF-8";
+    declaration = head.substr(3);
+  } else if (head.starts_with("\xFF\xFE")) {
+    mark = "UTF-16LE";
+    declaration = NarrowUtf16(head, 2);
+  } else if (head.starts_with("\xFE\xFF")) {
+    mark = "UTF-16BE";
+    declaration = NarrowUtf16(head, 3);
+  } else {
+    return std::nullopt;
+  }
+  const std::optional<std::string> declared = DeclaredEncoding(declaration);
+  if (!declared) return std::nullopt;
+  const bool agrees = mark == "UTF-8" ? (*declared == "utf-8" || *declared == "utf8")
+                                      : declared->starts_with("utf-16") || *declared == "utf16" ||
+                                            declared->starts_with("ucs-2") || *declared == "unicode";
+  if (agrees) return std::nullopt;
+  return mark;
 }
 
 }  // namespace transzendal::libxml

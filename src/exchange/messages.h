@@ -34,6 +34,9 @@ inline constexpr std::string_view kSchoolFileUnreadable = "No se puede leer el a
 inline constexpr std::string_view kSchoolFileNotXml =
     "El archivo «%s» no es un documento XML válido (línea %s): %s";
 inline constexpr std::string_view kXmlNoElement = "no contiene ningún elemento XML";
+inline constexpr std::string_view kXmlTooMuchMemory =
+    "leerlo exigiría mucha más memoria de la que justifica su tamaño (por ejemplo, entidades que "
+    "se expanden sin medida)";
 inline constexpr std::string_view kXmlCutOrExtra =
     "el documento está incompleto (termina sin cerrar sus elementos) o sigue después de su "
     "elemento raíz";

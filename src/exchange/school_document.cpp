@@ -2,7 +2,9 @@
 
 #include <libxml/c14n.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <new>
 #include <optional>
 #include <span>
@@ -210,13 +212,21 @@ SchoolDocument SchoolDocument::Load(const fs::path& file) {
   FileInput input{platform::File::Open(file, platform::FileAccess::kRead,
                                        platform::FileSharing::kShared, error)};
   if (error) Unreadable(file_name);
+  std::string head(libxml::kHeadSize, '\0');
+  head.resize(input.file.ReadAt(0, head, error));
+  const std::uint64_t size = input.file.Size(error);
+  if (error) Unreadable(file_name);
+  const std::optional<std::string> mark = libxml::EncodingOverridingDeclaration(head);
+  // A tree takes several times its file: bounded all the same (see MemoryBudget).
+  const libxml::MemoryBudget budget(static_cast<std::size_t>(std::min<std::uint64_t>(
+      10 * size + (32u << 20), std::numeric_limits<std::size_t>::max() / 2)));
   libxml::Parser parser(xmlCreateIOParserCtxt(nullptr, nullptr, ReadInput, CloseNothing, &input,
                                               XML_CHAR_ENCODING_NONE));
   if (!parser) Unreadable(file_name);
   libxml::FirstError parse_error;
   parser->_private = &parse_error;
   parser->sax->serror = KeepParserError;
-  xmlCtxtUseOptions(parser.get(), libxml::kParseOptions);
+  xmlCtxtUseOptions(parser.get(), libxml::kParseOptions | (mark ? XML_PARSE_IGNORE_ENC : 0));
   xmlParseDocument(parser.get());
   // Taken over before any check, so that every way out frees it.
   libxml::Document document(parser->myDoc);
@@ -236,7 +246,11 @@ SchoolDocument SchoolDocument::Load(const fs::path& file) {
     throw RunError(msg::FillMessage(msg::kSchoolFileWrongRoot, {file_name, QualifiedName(root)}),
                    At(file_name));
   }
-  std::string encoding(document->encoding != nullptr ? AsView(document->encoding) : "UTF-8");
+  // A byte-order mark that contradicts the declaration won: the result is saved as the mark says.
+  std::string encoding = mark ? (*mark == "UTF-8" ? *mark : std::string("UTF-16"))
+                              : std::string(document->encoding != nullptr
+                                                ? AsView(document->encoding)
+                                                : "UTF-8");
   return SchoolDocument(document.release(), file_name, std::move(encoding));
 }
 

@@ -1,5 +1,6 @@
 #include "school_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -295,6 +296,15 @@ int ReadFromFile(void* context, char* buffer, int length) {
 
 int CloseNothing(void* /*context*/) { return 0; }
 
+// The stream reader holds little of the document at a time: a generous bound for a file of
+// `size` bytes, which a legitimate 10 MB text node (libxml2's own limit) stays within.
+std::size_t ReaderBudget(std::size_t size) { return 2 * size + (8u << 20); }
+
+int OptionsFor(std::string_view head) {
+  return libxml::kParseOptions |
+         (libxml::EncodingOverridingDeclaration(head) ? XML_PARSE_IGNORE_ENC : 0);
+}
+
 }  // namespace
 
 SchoolModel ReadSchoolFile(const std::filesystem::path& file) {
@@ -304,8 +314,16 @@ SchoolModel ReadSchoolFile(const std::filesystem::path& file) {
   if (!source.stream) {
     throw RunError(msg::FillMessage(msg::kSchoolFileUnreadable, {file_name}), {file_name, {}, {}, {}});
   }
+  std::string head(libxml::kHeadSize, '\0');
+  source.stream.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(source.stream.gcount()));
+  source.stream.clear();
+  source.stream.seekg(0, std::ios::end);
+  const auto size = static_cast<std::size_t>(std::max<std::streamoff>(source.stream.tellg(), 0));
+  source.stream.seekg(0);
+  const libxml::MemoryBudget budget(ReaderBudget(size));
   libxml::Reader reader(
-      xmlReaderForIO(ReadFromFile, CloseNothing, &source, nullptr, nullptr, libxml::kParseOptions));
+      xmlReaderForIO(ReadFromFile, CloseNothing, &source, nullptr, nullptr, OptionsFor(head)));
   if (!reader) {
     throw RunError(msg::FillMessage(msg::kSchoolFileUnreadable, {file_name}), {file_name, {}, {}, {}});
   }
@@ -324,8 +342,9 @@ SchoolModel ReadSchoolBytes(std::string_view bytes, std::string_view file_name) 
     throw RunError(msg::FillMessage(msg::kSchoolFileUnreadable, {file_name}),
                    {std::string(file_name), {}, {}, {}});
   }
+  const libxml::MemoryBudget budget(ReaderBudget(bytes.size()));
   libxml::Reader reader(xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                           nullptr, libxml::kParseOptions));
+                                           nullptr, OptionsFor(bytes.substr(0, libxml::kHeadSize))));
   if (!reader) {
     throw RunError(msg::FillMessage(msg::kSchoolFileUnreadable, {file_name}),
                    {std::string(file_name), {}, {}, {}});

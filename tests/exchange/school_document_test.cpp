@@ -8,6 +8,7 @@
 
 #include "directory_snapshot.h"
 #include "expect_error.h"
+#include "platform.h"
 #include "school_reader.h"
 #include "temp_dir.h"
 #include "text.h"
@@ -92,6 +93,31 @@ TEST(SchoolDocument, AMissingOrUnreadableFileIsReportedByName) {
     EXPECT_RUN_ERROR(SchoolDocument::Load(file),
                      "No se puede leer el archivo «" + file.string() + "».");
   }
+}
+
+TEST(SchoolDocument, AnAttributeThatExpandsWithoutMeasureStopsTheLoadBeforeItTakesTheMemory) {
+  TempDir dir;
+  // Each attribute stays below libxml2's own limit of 10 MB; together they would not.
+  std::string value;
+  for (int i = 0; i < 90; ++i) value += "&g;";
+  std::string attributes;
+  for (int i = 0; i < 8; ++i) attributes += " a" + std::to_string(i) + "=\"" + value + "\"";
+  const std::string file = "<?xml version=\"1.0\"?>\n<!DOCTYPE datosZPH [<!ENTITY g \"" +
+                           std::string(100000, 'x') + "\">]>\n<datosZPH" + attributes + "/>";
+  EXPECT_EQ(MessageOf([&] { LoadBytes(dir, file); }),
+            "El archivo «" + platform::PathToUtf8(dir.path() / "centro.xml") +
+                "» no es un documento XML válido (línea 3): leerlo exigiría mucha más memoria de la "
+                "que justifica su tamaño (por ejemplo, entidades que se expanden sin medida)");
+}
+
+TEST(SchoolDocument, AByteOrderMarkThatContradictsTheDeclarationWinsAndTheResultIsSavedAsItSays) {
+  TempDir dir;
+  const SchoolDocument document = LoadBytes(
+      dir, "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+           "<datosZPH><materias><materia>Matemáticas</materia></materias></datosZPH>\n");
+  const std::string saved = SaveAndRead(dir, document);
+  EXPECT_NE(saved.find("<materia>Matemáticas</materia>"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("ISO-8859-1"), std::string::npos) << saved;
 }
 
 TEST(SchoolDocument, ExternalEntitiesAndDtdsNeverBringTheFilesTheyNameIntoTheResult) {

@@ -250,6 +250,44 @@ TEST(SchoolReader, ExpandingEntitiesWithoutBoundStopsTheRun) {
   }
 }
 
+// An entity repeated in an attribute value: libxml2's own checks let it grow without end.
+std::string ExpandingAttribute(int repeats) {
+  std::string value;
+  for (int i = 0; i < repeats; ++i) value += "&g;";
+  return "<?xml version=\"1.0\"?>\n<!DOCTYPE datosZPH [<!ENTITY g \"" + std::string(100000, 'x') +
+         "\">]>\n<datosZPH version=\"" + value + "\"><materias><materia>Lengua</materia>"
+         "</materias></datosZPH>";
+}
+
+TEST(SchoolReader, AnAttributeThatExpandsWithoutMeasureStopsTheRunBeforeItTakesTheMemory) {
+  EXPECT_RUN_ERROR(ReadSchoolBytes(ExpandingAttribute(2000), "prueba.xml"),
+                   "El archivo «prueba.xml» no es un documento XML válido (línea 3): leerlo "
+                   "exigiría mucha más memoria de la que justifica su tamaño (por ejemplo, "
+                   "entidades que se expanden sin medida)");
+  // The same entity used a few times is a document like any other.
+  EXPECT_EQ(ReadSchoolBytes(ExpandingAttribute(3), "prueba.xml")
+                .Records(RecordKind::kSubject)[0].Text(), "Lengua");
+}
+
+TEST(SchoolReader, AByteOrderMarkWinsOverADeclarationThatContradictsIt) {
+  const std::string body = "<datosZPH><materias><materia>Matemáticas</materia></materias></datosZPH>";
+  for (const char* declared : {"ISO-8859-1", "windows-1252", "UTF-16"}) {
+    const SchoolModel school = ReadSchoolBytes(
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"" + std::string(declared) + "\"?>" + body,
+        "prueba.xml");
+    EXPECT_EQ(Utf8(school.Records(RecordKind::kSubject)[0].Text()), "Matemáticas") << declared;
+  }
+  // A declaration that agrees with the mark, or a file without a mark, reads as it declares.
+  EXPECT_EQ(Utf8(ReadSchoolBytes("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>" + body,
+                                 "prueba.xml")
+                     .Records(RecordKind::kSubject)[0].Text()),
+            "Matemáticas");
+  EXPECT_EQ(Utf8(ReadSchoolBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + body,
+                                 "prueba.xml")
+                     .Records(RecordKind::kSubject)[0].Text()),
+            "MatemÃ¡ticas");
+}
+
 TEST(SchoolReader, ExternalEntitiesNeverReadTheFilesTheyName) {
   TempDir dir;
   const auto secret = dir.Write("secreto.txt", "CONTRASEÑA-DEL-CENTRO");
