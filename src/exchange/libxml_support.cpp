@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "messages.h"
+#include "platform.h"
 #include "text.h"
 
 namespace transzendal::libxml {
@@ -78,8 +79,7 @@ xmlParserInputPtr RefuseExternalResource(const char* /*url*/, const char* /*id*/
 
 void Silence(void* /*context*/, const char* /*format*/, ...) {}
 
-// libxml2's allocations carry their size in a header, so that what it holds is known at any time.
-constexpr std::size_t kHeader = alignof(std::max_align_t);
+// What libxml2 holds, counted as the C library reserved it, so that a budget can bound it.
 constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
 std::atomic<std::size_t> held{0};
 std::atomic<std::size_t> limit{kUnlimited};
@@ -91,40 +91,27 @@ bool WithinBudget(std::size_t more) {
 }
 
 void* Allocate(std::size_t size) {
-  if (size > kUnlimited - kHeader || !WithinBudget(size)) return nullptr;
-  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
-  if (block == nullptr) return nullptr;
-  std::memcpy(block, &size, sizeof size);
-  held += size;
-  return block + kHeader;
+  if (!WithinBudget(size)) return nullptr;
+  void* block = std::malloc(size);
+  if (block != nullptr) held += platform::AllocatedSize(block);
+  return block;
 }
 
-std::size_t SizeOf(const unsigned char* block) {
-  std::size_t size;
-  std::memcpy(&size, block, sizeof size);
-  return size;
-}
-
-void Release(void* memory) {
-  if (memory == nullptr) return;
-  auto* block = static_cast<unsigned char*>(memory) - kHeader;
-  held -= SizeOf(block);
+void Release(void* block) {
+  if (block == nullptr) return;
+  held -= platform::AllocatedSize(block);
   std::free(block);
 }
 
-void* Reallocate(void* memory, std::size_t size) {
-  if (memory == nullptr) return Allocate(size);
-  auto* block = static_cast<unsigned char*>(memory) - kHeader;
-  const std::size_t old_size = SizeOf(block);
-  if (size > kUnlimited - kHeader || (size > old_size && !WithinBudget(size - old_size))) {
-    return nullptr;
-  }
-  auto* moved = static_cast<unsigned char*>(std::realloc(block, size + kHeader));
+void* Reallocate(void* block, std::size_t size) {
+  if (block == nullptr) return Allocate(size);
+  const std::size_t old_size = platform::AllocatedSize(block);
+  if (size > old_size && !WithinBudget(size - old_size)) return nullptr;
+  void* moved = std::realloc(block, size);
   if (moved == nullptr) return nullptr;
-  std::memcpy(moved, &size, sizeof size);
-  held += size;
   held -= old_size;
-  return moved + kHeader;
+  held += platform::AllocatedSize(moved);
+  return moved;
 }
 
 char* Duplicate(const char* text) {
@@ -167,9 +154,11 @@ void FirstError::Keep(const xmlError* error) {
   failed = true;
   code = error->code;
   line = error->line;
-  // Memory runs out only past a MemoryBudget, whose reason libxml2 can't know.
-  message = code == XML_ERR_NO_MEMORY ? std::string(msg::kXmlTooMuchMemory)
-                                      : std::string(Trim(error->message != nullptr ? error->message : ""));
+  // Memory runs out only past a MemoryBudget, whose reason libxml2 can't know. libxml2 quotes the
+  // document cut at a byte count ("Comment not terminated <!--%.50s"), which may split a character.
+  message = code == XML_ERR_NO_MEMORY
+                ? std::string(msg::kXmlTooMuchMemory)
+                : RepairUtf8(Trim(error->message != nullptr ? error->message : ""));
 }
 
 void EnsureReady() {

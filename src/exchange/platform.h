@@ -23,6 +23,10 @@ std::optional<std::string> EnvironmentValue(std::string_view name);
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
 
+// The size of a block that std::malloc or std::realloc returned, as the C library reserved it (at
+// least what was asked for); for counting what a library holds without a header of our own.
+std::size_t AllocatedSize(void* block);
+
 // True when `c` ends the folder part of a path on this platform: "/" on POSIX systems; "\", "/"
 // and ":" (after a drive letter) on Windows.
 bool IsFolderSeparator(std::filesystem::path::value_type c);

@@ -4,6 +4,7 @@
 #include <locale.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -57,6 +58,8 @@ std::optional<std::string> EnvironmentValue(std::string_view name) {
 std::filesystem::path PathFromUtf8(std::string_view utf8) { return std::filesystem::path(utf8); }
 
 std::string PathToUtf8(const std::filesystem::path& path) { return path.string(); }
+
+std::size_t AllocatedSize(void* block) { return ::malloc_usable_size(block); }
 
 bool IsFolderSeparator(std::filesystem::path::value_type c) { return c == '/'; }
 

@@ -8,6 +8,8 @@
 #endif
 #include <windows.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -150,6 +152,8 @@ std::filesystem::path PathFromUtf8(std::string_view utf8) {
 }
 
 std::string PathToUtf8(const std::filesystem::path& path) { return WideToUtf8(path.native()); }
+
+std::size_t AllocatedSize(void* block) { return ::_msize(block); }
 
 bool IsFolderSeparator(std::filesystem::path::value_type c) {
   return c == L'\\' || c == L'/' || c == L':';

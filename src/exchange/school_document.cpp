@@ -226,7 +226,9 @@ SchoolDocument SchoolDocument::Load(const fs::path& file) {
   libxml::FirstError parse_error;
   parser->_private = &parse_error;
   parser->sax->serror = KeepParserError;
-  xmlCtxtUseOptions(parser.get(), libxml::kParseOptions | (mark ? XML_PARSE_IGNORE_ENC : 0));
+  // Short text nodes (most are the indentation between elements) kept inside their node.
+  xmlCtxtUseOptions(parser.get(),
+                    libxml::kParseOptions | XML_PARSE_COMPACT | (mark ? XML_PARSE_IGNORE_ENC : 0));
   xmlParseDocument(parser.get());
   // Taken over before any check, so that every way out frees it.
   libxml::Document document(parser->myDoc);

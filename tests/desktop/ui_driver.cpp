@@ -507,12 +507,25 @@ void PressF1InFrameDialog(std::wstring_view) {
   PressF1On(Control(WaitForFrameDialog(), kFrameList), L"la lista de marcos");
 }
 
+// The entries of the contents trees inside `window`; 0 while it is too busy to answer (HTML Help
+// loads the file before it draws, which on a loaded machine takes a while).
 int CountTreeItems(HWND window) {
   int items = 0;
   for (HWND child : ChildWindows(window)) {
-    if (ClassOf(child) == L"SysTreeView32") items += static_cast<int>(Send(child, TVM_GETCOUNT, 0, 0));
+    if (ClassOf(child) != L"SysTreeView32") continue;
+    DWORD_PTR count = 0;
+    if (SendMessageTimeoutW(child, TVM_GETCOUNT, 0, 0, SMTO_NORMAL, kPollMs, &count)) {
+      items += static_cast<int>(count);
+    }
   }
   return items;
+}
+
+// The caption as the window manager keeps it: read without a message, so a busy window answers.
+std::wstring CaptionOf(HWND window) {
+  wchar_t caption[512] = {};
+  GetWindowTextW(window, caption, 512);
+  return caption;
 }
 
 // A window of the converter's process whose title holds the text, such as the help window that
@@ -521,11 +534,11 @@ void WaitForTitledWindow(std::wstring_view wanted) {
   HWND found = WaitFor(L"una ventana con «" + std::wstring(wanted) + L"» en su título", [&] {
     for (HWND top : TopLevelWindows()) {
       if (ProcessOf(top) != ConverterProcess() || !IsWindowVisible(top)) continue;
-      if (TextOf(top).find(wanted) != std::wstring::npos) return top;
+      if (CaptionOf(top).find(wanted) != std::wstring::npos) return top;
     }
     return static_cast<HWND>(nullptr);
   });
-  Print(L"ventana con titulo: " + Describe(found));
+  Print(L"ventana con titulo: " + ClassOf(found) + L" «" + CaptionOf(found) + L"»");
   WaitUntil(L"el árbol del contenido", [&] { return CountTreeItems(found) > 0; });
   Print(L"ventana con titulo: contenido de " + std::to_wstring(CountTreeItems(found)) + L" entradas");
 }
