@@ -27,6 +27,17 @@ bool CanCreateFilesIn(const fs::path& directory) {
   return fs::remove(probe, error) && !error;
 }
 
+// A probe found while the lock is held is the leftover of a run killed between creating and
+// removing it. Any command removes it, reading ones too, so that none of ours stays behind; where
+// it can't (a read-only directory) it is harmless and a writing run stops anyway.
+void RemoveLeftoverProbe(const fs::path& directory) {
+  const fs::path probe = directory / kProbe;
+  std::error_code ignored;
+  if (fs::symlink_status(probe, ignored).type() == fs::file_type::regular) {
+    fs::remove(probe, ignored);
+  }
+}
+
 }  // namespace
 
 ExchangeLock::ExchangeLock(fs::path directory, platform::DirectoryLock lock)
@@ -48,6 +59,7 @@ ExchangeLock OpenExchangeDirectory(const fs::path& directory, ExchangeUse use) {
     throw RunError(msg::FillMessage(pattern, {shown}), context);
   }
   ExchangeLock held(directory, std::move(*lock));
+  RemoveLeftoverProbe(directory);
   // Checked before any table is built, so that a run never works for nothing.
   if (use == ExchangeUse::kWrite && !CanCreateFilesIn(directory)) {
     throw RunError(msg::FillMessage(msg::kExchangeDirectoryReadOnly, {shown}), context);

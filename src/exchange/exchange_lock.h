@@ -37,10 +37,11 @@ class ExchangeLock {
 };
 
 // Opens `directory` for one command: it must exist; the lock is taken without waiting; with kWrite
-// the directory must let a file be created and removed in it; then an interrupted replacement of
-// the tables is finished (FinishInterruptedReplacement). Throws RunError naming the directory when
-// it does not exist, when another run holds it, when it can't be written for kWrite, or when the
-// interrupted replacement can't be finished. The lock lasts until the ExchangeLock is destroyed.
+// the directory must let a file be created and removed in it; then what a killed run left is
+// cleared: its probe file, and an interrupted replacement of the tables, which is finished
+// (FinishInterruptedReplacement). Throws RunError naming the directory when it does not exist,
+// when another run holds it, when it can't be written for kWrite, or when the interrupted
+// replacement can't be finished. The lock lasts until the ExchangeLock is destroyed.
 ExchangeLock OpenExchangeDirectory(const std::filesystem::path& directory, ExchangeUse use);
 
 }  // namespace transzendal

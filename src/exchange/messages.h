@@ -261,6 +261,8 @@ inline constexpr std::string_view kFileErrorPermission = "no hay permiso para us
 inline constexpr std::string_view kFileErrorDiskFull = "el disco está lleno";
 inline constexpr std::string_view kFileErrorReadOnlyDisk = "el disco es de solo lectura";
 inline constexpr std::string_view kFileErrorIsFolder = "es una carpeta, no un archivo";
+inline constexpr std::string_view kFileErrorTooLarge =
+    "el archivo ha llegado al tamaño máximo que el sistema permite escribir";
 inline constexpr std::string_view kFileErrorOther = "error del sistema n.º %s";
 
 // Names of the dBase formats, and a table's structure as «tabla --formato resumen» shows it.
@@ -299,13 +301,16 @@ inline constexpr std::string_view kExchangeDirectoryBusy =
 inline constexpr std::string_view kExchangeDirectoryReadOnly =
     "No se puede escribir en el directorio de intercambio «%s»; no se ha modificado ninguna tabla.";
 inline constexpr std::string_view kStagingFolderNotCreated =
-    "No se puede crear la carpeta de trabajo «%s» para las tablas nuevas; no se ha modificado "
+    "No se puede crear la carpeta de trabajo «%s» para las tablas nuevas: %s; no se ha modificado "
     "ninguna tabla.";
 inline constexpr std::string_view kStagedTableNotSaved =
-    "No se puede guardar en disco la tabla nueva «%s»; no se ha modificado ninguna tabla.";
+    "No se puede guardar en disco la tabla nueva «%s»: %s; no se ha modificado ninguna tabla.";
+inline constexpr std::string_view kTableFolderInTheWay =
+    "«%s» es una carpeta y ocupa el lugar de la tabla %s: retírela o cámbiele el nombre; no se ha "
+    "modificado ninguna tabla.";
 inline constexpr std::string_view kJournalNotWritten =
-    "No se puede escribir el diario de sustitución de tablas «%s»; no se ha modificado ninguna "
-    "tabla.";
+    "No se puede escribir el diario de sustitución de tablas «%s»: %s; no se ha modificado "
+    "ninguna tabla.";
 inline constexpr std::string_view kReplacementIncomplete =
     "No se ha podido completar la sustitución de las tablas del directorio de intercambio «%s» "
     "(archivo «%s»); se completará la próxima vez que el conversor abra ese directorio.";

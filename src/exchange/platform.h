@@ -114,7 +114,9 @@ class ReplacingFile {
   ReplacingFile& operator=(const ReplacingFile&) = delete;
   ~ReplacingFile();
 
-  // Creates an empty temporary file beside `target`. On failure returns nothing and sets `error`.
+  // Creates an empty temporary file beside `target`, first removing the temporary files of `target`
+  // that killed saves left (those that no save holds open). On failure returns nothing and sets
+  // `error`.
   static std::optional<ReplacingFile> Create(const std::filesystem::path& target,
                                              std::error_code& error);
   // Appends `data` to the temporary file.

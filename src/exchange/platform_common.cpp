@@ -2,7 +2,9 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform.h"
 
@@ -18,6 +20,23 @@ bool EqualAsciiIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The temporary names of `target` are "." + its name + "." + 16 lower-case hexadecimal digits +
+// ".tmp"; TemporaryNameFor makes them and IsTemporaryNameOf recognises them.
+constexpr std::size_t kTemporaryDigits = 16;
+constexpr std::string_view kTemporaryEnd = ".tmp";
+
+bool IsTemporaryNameOf(std::string_view name, std::string_view target_name) {
+  if (name.size() != 1 + target_name.size() + 1 + kTemporaryDigits + kTemporaryEnd.size() ||
+      name[0] != '.' || name.substr(1, target_name.size()) != target_name ||
+      name[1 + target_name.size()] != '.' || !name.ends_with(kTemporaryEnd)) {
+    return false;
+  }
+  for (const char c : name.substr(2 + target_name.size(), kTemporaryDigits)) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  }
+  return true;
+}
+
 // A hidden name beside `target` that no other writer picks: 64 random bits (the clock mixed in, in
 // case the random device is weak), and creation refuses a file that happens to exist.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
@@ -25,15 +44,38 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
   const auto ticks =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   const std::uint64_t bits = ((std::uint64_t{device()} << 32) | device()) ^ ticks;
-  char hex[17];
+  char hex[kTemporaryDigits + 1];
   std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(bits));
   std::filesystem::path name = PathFromUtf8(".");
   name += target.filename();
   std::string suffix = ".";  // appended piece by piece: GCC 12 warns falsely on "." + std::string
   suffix += hex;
-  suffix += ".tmp";
+  suffix += kTemporaryEnd;
   name += PathFromUtf8(suffix);
   return target.parent_path() / name;
+}
+
+// Removes the temporary files of `target` that saves killed before their end left beside it: only
+// files under the exact temporary names of `target`, and none that another save still holds open.
+// Best effort: what can't be listed or removed stays, as it would without this sweep.
+void RemoveStaleTemporaryFiles(const std::filesystem::path& target) {
+  const std::filesystem::path folder =
+      target.parent_path().empty() ? PathFromUtf8(".") : target.parent_path();
+  const std::string target_name = PathToUtf8(target.filename());
+  std::vector<std::filesystem::path> stale;
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    std::error_code ignored;
+    if (IsTemporaryNameOf(PathToUtf8(it->path().filename()), target_name) &&
+        it->symlink_status(ignored).type() == std::filesystem::file_type::regular) {
+      stale.push_back(it->path());
+    }
+  }
+  for (const std::filesystem::path& file : stale) {
+    std::error_code ignored;
+    RemoveFileUnlessHeld(file, ignored);
+  }
 }
 
 }  // namespace
@@ -105,6 +147,7 @@ ReplacingFile::~ReplacingFile() { Discard(); }
 
 std::optional<ReplacingFile> ReplacingFile::Create(const std::filesystem::path& target,
                                                    std::error_code& error) {
+  RemoveStaleTemporaryFiles(target);
   // A clash of 64 random bits is all but impossible; the few retries cover a weak random device.
   for (int attempt = 0; attempt < 8; ++attempt) {
     std::filesystem::path temporary = TemporaryNameFor(target);

@@ -6,11 +6,13 @@
 #include <span>
 #include <system_error>
 
+#include "file_error.h"
 #include "messages.h"
 #include "platform.h"
 #include "replacement_journal.h"
 #include "run_error.h"
 #include "table_files.h"
+#include "text.h"
 
 namespace transzendal {
 namespace {
@@ -56,6 +58,12 @@ bool Exists(const fs::path& path) {
 [[noreturn]] void Fail(std::string_view pattern, const fs::path& file,
                        std::string_view table = {}) {
   throw RunError(msg::FillMessage(pattern, {Shown(file), table}), At(file, table));
+}
+
+// A failure before the journal counts, with what the system said.
+[[noreturn]] void FailBecause(std::string_view pattern, const fs::path& file, std::error_code error,
+                              std::string_view table = {}) {
+  throw RunError(msg::FillMessage(pattern, {Shown(file), FileErrorText(error)}), At(file, table));
 }
 
 // After the journal is in place every failure leaves the rest to the next opening of the directory.
@@ -214,6 +222,24 @@ std::vector<std::string> ReadJournal(const fs::path& journal) {
   return tables;
 }
 
+// A folder named like a table's file, in any spelling, is no old table: the roll forward would move
+// it aside and delete it with everything in it. So the replacement refuses to begin.
+void RefuseFoldersInTheWay(const Layout& layout, std::span<const std::string> tables) {
+  std::error_code error;
+  for (fs::directory_iterator it(layout.directory, error); !error && it != fs::directory_iterator();
+       it.increment(error)) {
+    std::error_code ignored;
+    if (it->symlink_status(ignored).type() != fs::file_type::directory) continue;
+    const std::string name = LowerAscii(Shown(it->path().filename()));
+    for (const std::string& table : tables) {
+      if (name == LowerAscii(DataFileName(table)) || name == LowerAscii(IndexFileName(table))) {
+        Fail(msg::kTableFolderInTheWay, it->path(), table);
+      }
+    }
+  }
+  if (error) Fail(msg::kExchangeDirectoryUnopenable, layout.directory);
+}
+
 void WriteDurably(const fs::path& file, std::string_view bytes, std::error_code& error) {
   platform::File out = platform::File::Open(file, platform::FileAccess::kCreate,
                                             platform::FileSharing::kShared, error);
@@ -229,7 +255,7 @@ StagedTableSet::StagedTableSet(const ExchangeLock& lock)
   FinishInterruptedReplacement(lock);
   std::error_code error;
   fs::create_directory(folder_, error);
-  if (error) Fail(msg::kStagingFolderNotCreated, folder_);
+  if (error) FailBecause(msg::kStagingFolderNotCreated, folder_, error);
 }
 
 StagedTableSet::~StagedTableSet() {
@@ -264,18 +290,19 @@ std::vector<std::string> StagedTableSet::Commit(const CommitFaultHook& faults) {
                                                  platform::FileSharing::kShared, error);
       if (!error) file.Flush(error);
     }
-    if (error) Fail(msg::kStagedTableNotSaved, upper, table);
+    if (error) FailBecause(msg::kStagedTableNotSaved, upper, error, table);
     tables.emplace_back(table);
   }
   if (tables.empty()) return tables;
+  RefuseFoldersInTheWay(layout, tables);
   std::error_code error;
   platform::SyncDirectory(folder_, error);
-  if (error) Fail(msg::kStagedTableNotSaved, folder_);
+  if (error) FailBecause(msg::kStagedTableNotSaved, folder_, error);
 
   WriteDurably(layout.journal_temporary, EncodeReplacementJournal(tables), error);
   if (!error && ask(CommitPoint::kBeforeJournal, {}) == CommitFault::kFail) error = Injected();
   if (!error) platform::MoveReplacing(layout.journal_temporary, layout.journal, error);
-  if (error) Fail(msg::kJournalNotWritten, layout.journal);
+  if (error) FailBecause(msg::kJournalNotWritten, layout.journal, error);
   // From here on the new set counts.
   state_ = State::kJournalled;
   if (ask(CommitPoint::kAfterJournal, {}) == CommitFault::kFail) {

@@ -59,8 +59,9 @@ class StagedTableSet {
 
   // Replaces the live tables by the staged ones and returns the names of the tables replaced (none
   // when the run wrote none: then nothing changes). Throws RunError: before the journal is in place
-  // the exchange directory is left as it was; after it, the next OpenExchangeDirectory completes
-  // the replacement. Call it once, after the last step of the run.
+  // (a folder named like a table's file stops it there) the exchange directory is left as it was;
+  // after it, the next OpenExchangeDirectory completes the replacement. Call it once, after the
+  // last step of the run.
   std::vector<std::string> Commit(const CommitFaultHook& faults = {});
 
  private:

@@ -119,6 +119,23 @@ std::string Windows1252ToUtf8(std::string_view text) {
   return out;
 }
 
+std::string RepairUtf8(std::string_view text) {
+  constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // well-formed U+FFFD
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    const char32_t code_point = DecodeUtf8(text, i);
+    const std::string_view sequence = text.substr(start, i - start);
+    if (code_point != 0xFFFD || sequence == kReplacementCharacter) {
+      out += sequence;
+    } else {
+      out += '?';
+    }
+  }
+  return out;
+}
+
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);

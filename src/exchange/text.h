@@ -22,6 +22,11 @@ void AppendUtf8AsWindows1252(std::string_view utf8, std::string& out);
 // their C1 control code points, as Windows does), so the conversion round-trips.
 std::string Windows1252ToUtf8(std::string_view text);
 
+// `text` as well-formed UTF-8: every malformed sequence (a stray byte, a sequence cut short, an
+// overlong form, a surrogate) becomes "?" and the rest is kept. For texts from other libraries
+// that may cut a character in two, such as libxml2's messages, before they are shown.
+std::string RepairUtf8(std::string_view text);
+
 // The Unicode code point of one Windows-1252 byte, and the byte of a code point (nothing when the
 // code page lacks it): the character map behind the conversions above.
 char32_t Windows1252CodePoint(unsigned char byte);

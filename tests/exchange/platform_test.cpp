@@ -194,6 +194,50 @@ TEST(PlatformReplacingFile, AnAbandonedFileLeavesTheTargetAsItWas) {
             (testing::DirectorySnapshot{{"resultado.xml", "anterior"}}));
 }
 
+// A save killed before its end leaves its temporary file; the next save of the same target removes
+// it, and nothing else: not other targets' files, not look-alike names, not a folder, and not the
+// temporary file that another save still holds open.
+TEST(PlatformReplacingFile, ASaveRemovesTheTemporaryFilesThatKilledSavesOfItsTargetLeft) {
+  TempDir dir;
+  const auto target = dir.Write("resultado.xml", "anterior");
+  dir.Write(".resultado.xml.0123456789abcdef.tmp", "<datosZPH a medias");
+  dir.Write(".resultado.xml.fedcba9876543210.tmp", "");
+  for (const char* name :
+       {".resultado.xml.0123456789ABCDEF.tmp", ".resultado.xml.0123456789abcde.tmp",
+        ".resultado.xml.0123456789abcdeg.tmp", ".resultado.xml.0123456789abcdef.tmp.bak",
+        ".resultado.xml.0123456789abcdef0.tmp", "resultado.xml.0123456789abcdef.tmp",
+        ".otro.xml.0123456789abcdef.tmp"}) {
+    dir.Write(name, "ajeno");
+  }
+  std::filesystem::create_directory(dir.path() / ".resultado.xml.00000000000000ff.tmp");
+  dir.Write(".resultado.xml.00000000000000ff.tmp/dentro", "intacto");
+  const auto held_path = dir.Write(".resultado.xml.00000000000000aa.tmp", "otra en curso");
+  std::error_code error;
+  File held = File::Open(held_path, FileAccess::kReadWrite, FileSharing::kShared, error);
+  ASSERT_FALSE(error) << error.message();
+
+  testing::DirectorySnapshot expected = testing::SnapshotDirectory(dir.path());
+  expected.erase(".resultado.xml.0123456789abcdef.tmp");
+  expected.erase(".resultado.xml.fedcba9876543210.tmp");
+  expected["resultado.xml"] = "nuevo";
+  auto save = [&](std::string_view bytes) {
+    std::optional<ReplacingFile> file = ReplacingFile::Create(target, error);
+    ASSERT_TRUE(file.has_value()) << error.message();
+    file->Write(bytes, error);
+    file->Commit(error);
+    ASSERT_FALSE(error) << error.message();
+  };
+  save("nuevo");
+  EXPECT_EQ(testing::SnapshotDirectory(dir.path()), expected);
+
+  // Once its holder is gone, the file is a leftover like the others.
+  held.Close();
+  save("otra vez");
+  expected.erase(".resultado.xml.00000000000000aa.tmp");
+  expected["resultado.xml"] = "otra vez";
+  EXPECT_EQ(testing::SnapshotDirectory(dir.path()), expected);
+}
+
 TEST(PlatformReplacingFile, AFolderInPlaceOfTheTargetOrAMissingFolderFailsAndKeepsAll) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "resultado.xml");

@@ -220,6 +220,14 @@ TEST(SchoolReader, AFileThatIsNotXmlStopsTheRunNamingTheLine) {
                    "está incompleto (termina sin cerrar sus elementos) o sigue después de su elemento raíz");
 }
 
+// Found by fuzzing: libxml2 quotes an unterminated comment cut at 50 bytes, here inside the first
+// "ÿ", and the message passed that half character on to the user.
+TEST(SchoolReader, AnUnterminatedCommentCutInsideACharacterStillGivesAUtf8Message) {
+  EXPECT_RUN_ERROR(Read("<datosZPH><!--" + std::string(49, 'a') + "ÿÿÿ"),
+                   "El archivo «prueba.xml» no es un documento XML válido (línea 2): Comment not "
+                   "terminated \n<!--" + std::string(49, 'a') + "?");
+}
+
 TEST(SchoolReader, AnEmptyOrCutFileIsCalledSoInSpanish) {
   EXPECT_RUN_ERROR(ReadSchoolBytes("", "vacío.xml"),
                    "El archivo «vacío.xml» no es un documento XML válido (línea 1): no contiene "

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -113,7 +114,9 @@ TEST_F(StagedTables, ARunThatEndsBeforeTheJournalLeavesTheDirectoryByteForByteAs
   EXPECT_EQ(SnapshotDirectory(exchange_), old_set_);
   EXPECT_RUN_ERROR(CommitThree(FaultAt(CommitPoint::kBeforeJournal, CommitFault::kFail)),
                    "No se puede escribir el diario de sustitución de tablas «" + journal_.string() +
-                       "»; no se ha modificado ninguna tabla.");
+                       "»: error del sistema n.º " +
+                       std::to_string(std::make_error_code(std::errc::io_error).value()) +
+                       "; no se ha modificado ninguna tabla.");
   EXPECT_EQ(SnapshotDirectory(exchange_), old_set_);
 }
 
@@ -132,6 +135,27 @@ TEST_F(StagedTables, AProcessKilledAtAnyPointRecoversToTheCompleteOldOrNewSet) {
     EXPECT_EQ(recovered, stop_at == 0 ? old_set_ : NewSet(kThree));
     Open();
     EXPECT_EQ(SnapshotDirectory(exchange_), recovered);  // nothing left to do
+  }
+}
+
+// A folder named like a table's file went aside with the old files and was deleted with everything
+// in it.
+TEST_F(StagedTables, AFolderNamedLikeATableIsNeverDeletedAndNothingIsReplaced) {
+  for (const std::string folder : {"PROFT.DBF", "asignomt.dbf", "DiasHorasT.mdx"}) {
+    SCOPED_TRACE(folder);
+    SetUp();
+    fs::remove(exchange_ / folder);  // an old table of that name, in another spelling, stays
+    fs::create_directory(exchange_ / folder);
+    Put(exchange_ / folder / "nota.txt", "de otro programa");
+    const DirectorySnapshot before = SnapshotDirectory(exchange_);
+    const std::string table = folder.substr(0, folder.find('.'));
+    std::string upper = table;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_RUN_ERROR(CommitThree({}), "«" + (exchange_ / folder).string() +
+                                          "» es una carpeta y ocupa el lugar de la tabla " + upper +
+                                          ": retírela o cámbiele el nombre; no se ha modificado "
+                                          "ninguna tabla.");
+    EXPECT_EQ(SnapshotDirectory(exchange_), before);
   }
 }
 

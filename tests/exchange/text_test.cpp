@@ -24,6 +24,15 @@ TEST(Windows1252, MalformedUtf8BecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToWindows1252("\xFF" "x"), "?x");
 }
 
+TEST(RepairUtf8, KeepsWellFormedTextAndMakesEachMalformedSequenceAQuestionMark) {
+  EXPECT_EQ(RepairUtf8("Física 漢字 😀 \xEF\xBF\xBD"), "Física 漢字 😀 \xEF\xBF\xBD");
+  EXPECT_EQ(RepairUtf8("ÿÿ\xC3"), "ÿÿ?");                // a character cut short at the end
+  EXPECT_EQ(RepairUtf8("a\xC3" "b"), "a?b");             // a continuation byte missing
+  EXPECT_EQ(RepairUtf8("\x80" "a\xFF"), "?a?");          // stray bytes
+  EXPECT_EQ(RepairUtf8("a\xC0\xAF" "b"), "a?b");         // overlong "/"
+  EXPECT_EQ(RepairUtf8("\xED\xA0\x80"), "?");           // a surrogate
+}
+
 TEST(Windows1252, EveryByteRoundTripsThroughUtf8) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
