@@ -139,6 +139,25 @@ int WriteOutput(void* context, const char* buffer, int length) {
   NotSaved(target, FileErrorText(error));
 }
 
+// A plain text node whose content the document's dictionary holds: a timetable repeats a few
+// short values (days, periods, frames, sessions, teachers) hundreds of thousands of times, and a
+// copy for each would make the largest schools' trees too big. libxml2 frees dictionary strings
+// only with the dictionary.
+xmlNodePtr SharedText(xmlDocPtr document, const std::string& utf8) {
+  xmlNodePtr text = xmlNewDocText(document, nullptr);
+  if (text == nullptr) throw std::bad_alloc();
+  const xmlChar* content =
+      document->dict != nullptr
+          ? xmlDictLookup(document->dict, AsXml(utf8), static_cast<int>(utf8.size()))
+          : xmlStrndup(AsXml(utf8), static_cast<int>(utf8.size()));
+  if (content == nullptr) {
+    xmlFreeNode(text);
+    throw std::bad_alloc();
+  }
+  text->content = const_cast<xmlChar*>(content);
+  return text;
+}
+
 xmlNodePtr AppendElement(xmlNodePtr parent, std::string_view name) {
   xmlNodePtr node = xmlNewDocNode(parent->doc, nullptr, AsXml(std::string(name)), nullptr);
   if (node == nullptr) throw std::bad_alloc();
@@ -164,10 +183,12 @@ DocumentElement DocumentElement::AppendChild(std::string_view name) {
 }
 
 void DocumentElement::SetAttribute(std::string_view name, std::string_view value) {
-  // xmlSetProp takes the value as plain text (no entity references) and replaces in place.
-  if (xmlSetProp(AsNode(node_), AsXml(std::string(name)), AsXml(DocumentText(value))) == nullptr) {
-    throw std::bad_alloc();
-  }
+  // Created empty (or emptied, when it exists), then given its value as one plain text node.
+  xmlNodePtr node = AsNode(node_);
+  xmlAttrPtr attribute = xmlSetProp(node, AsXml(std::string(name)), nullptr);
+  if (attribute == nullptr) throw std::bad_alloc();
+  const std::string utf8 = DocumentText(value);
+  if (!utf8.empty()) xmlAddChild(reinterpret_cast<xmlNodePtr>(attribute), SharedText(node->doc, utf8));
 }
 
 void DocumentElement::SetAttribute(std::string_view name, int value) {
@@ -179,7 +200,7 @@ void DocumentElement::SetText(std::string_view text) {
   xmlNodeSetContent(node, nullptr);
   const std::string utf8 = DocumentText(text);
   // Added as plain text: xmlNodeSetContent would read "&" as the start of an entity reference.
-  if (!utf8.empty()) xmlNodeAddContentLen(node, AsXml(utf8), static_cast<int>(utf8.size()));
+  if (!utf8.empty()) xmlAddChild(node, SharedText(node->doc, utf8));
 }
 
 SchoolDocument::SchoolDocument(void* document, std::string file_name, std::string encoding)
