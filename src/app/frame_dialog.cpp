@@ -130,7 +130,7 @@ void Paint(HWND dialog, HDC dc) {
   PaintGradient(dc, client, layout::kSkyBlue, {0xFF, 0xFF, 0xFF},
                 {GetRValue(inactive), GetGValue(inactive), GetBValue(inactive)});
   for (std::size_t i = 0; i < layout::kLabels.size(); ++i) {
-    const LabelSpec& label = layout::kLabels[i];
+    const LabelLayout& label = layout::kLabels[i];
     DrawLabel(dc, ScaledRect(label.box, state.dpi), label.text, state.label_fonts[i].get(),
               label.colour);
   }

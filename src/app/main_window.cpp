@@ -145,10 +145,10 @@ void MainWindow::ShowAndStart(int show_command) {
 
 void MainWindow::CreateControls() {
   for (std::size_t i = 0; i < layout::kButtons.size(); ++i) {
-    const ButtonSpec& spec = layout::kButtons[i];
-    buttons_[i] = ::CreateWindowExW(0, WC_BUTTONW, spec.text,
+    const ButtonLayout& button = layout::kButtons[i];
+    buttons_[i] = ::CreateWindowExW(0, WC_BUTTONW, button.text,
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                                    window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                    window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
                                     instance_, nullptr);
     ::SetWindowContextHelpId(buttons_[i], kHelpContextId);
   }
@@ -161,23 +161,23 @@ void MainWindow::LayOut(UINT dpi) {
     label_fonts_[i] = MakeFont(layout::kLabels[i].font, dpi);
   }
   for (std::size_t i = 0; i < layout::kButtons.size(); ++i) {
-    const ButtonSpec& spec = layout::kButtons[i];
-    const RECT rect = ScaledRect(spec.box, dpi, PanelOrigin(spec.panel));
+    const ButtonLayout& button = layout::kButtons[i];
+    const RECT rect = ScaledRect(button.box, dpi, PanelOrigin(button.panel));
     ::SetWindowPos(buttons_[i], nullptr, rect.left, rect.top, rect.right - rect.left,
                    rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(default_font_.get()), TRUE);
-    glyphs_[i] = MakeGlyphIcon(spec.glyph, dpi);
+    glyphs_[i] = MakeGlyphIcon(button.glyph, dpi);
     ::SendMessageW(buttons_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyphs_[i].get()));
   }
   ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 void MainWindow::Paint(HDC dc) {
-  for (const PanelSpec& panel : layout::kPanels) {
+  for (const PanelLayout& panel : layout::kPanels) {
     PaintGradient(dc, ScaledRect(panel.box, dpi_), panel.top, panel.centre, panel.bottom);
   }
   for (std::size_t i = 0; i < layout::kLabels.size(); ++i) {
-    const LabelSpec& label = layout::kLabels[i];
+    const LabelLayout& label = layout::kLabels[i];
     DrawLabel(dc, ScaledRect(label.box, dpi_, PanelOrigin(label.panel)), label.text,
               label_fonts_[i].get(), label.colour);
   }

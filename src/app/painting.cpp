@@ -10,12 +10,12 @@ RECT ScaledRect(const Box& box, UINT dpi, POINT origin) {
   return {left, top, left + Scale(box.width, dpi), top + Scale(box.height, dpi)};
 }
 
-OwnedFont MakeFont(const FontSpec& spec, UINT dpi) {
+OwnedFont MakeFont(const FontStyle& font, UINT dpi) {
   // A negative height asks for the character height, as the layout gives it.
-  return OwnedFont(::CreateFontW(-Scale(spec.height, dpi), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
-                                 spec.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  return OwnedFont(::CreateFontW(-Scale(font.height, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                                 font.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_SWISS, spec.face));
+                                 DEFAULT_PITCH | FF_SWISS, font.face));
 }
 
 COLORREF ToColorRef(Rgb colour) { return RGB(colour.red, colour.green, colour.blue); }

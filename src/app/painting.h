@@ -14,7 +14,7 @@ int Scale(int pixels, UINT dpi);
 // `box` at `dpi`, moved by `origin` (pixels at 96 DPI, like the box).
 RECT ScaledRect(const Box& box, UINT dpi, POINT origin = {0, 0});
 
-OwnedFont MakeFont(const FontSpec& spec, UINT dpi);
+OwnedFont MakeFont(const FontStyle& font, UINT dpi);
 
 COLORREF ToColorRef(Rgb colour);
 

@@ -15,7 +15,7 @@ struct Box {
   int left, top, width, height;
 };
 
-struct FontSpec {
+struct FontStyle {
   const wchar_t* face;
   int height;  // character height in pixels at 96 DPI
   bool bold;
@@ -23,26 +23,26 @@ struct FontSpec {
 };
 
 // The default font of both windows: MS Sans Serif 8 point.
-inline constexpr FontSpec kDefaultFont{L"MS Sans Serif", 11, false, false};
+inline constexpr FontStyle kDefaultFont{L"MS Sans Serif", 11, false, false};
 
 // A panel painted with a vertical three-colour gradient: top edge, centre line, bottom edge.
-struct PanelSpec {
+struct PanelLayout {
   Box box;
   Rgb top, centre, bottom;
 };
 
 // A label drawn transparently over its panel, word-wrapped inside its box.
-struct LabelSpec {
+struct LabelLayout {
   int panel;  // position in the panel table; the box is relative to that panel
   Box box;
   const wchar_t* text;
-  FontSpec font;
+  FontStyle font;
   Rgb colour;
 };
 
 enum class Glyph { kNone, kCheck, kClose };
 
-struct ButtonSpec {
+struct ButtonLayout {
   int id;
   int panel;  // the box is relative to that panel
   Box box;
@@ -69,22 +69,22 @@ inline constexpr Rgb kGold{0xF9, 0xD3, 0x7D};
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kRed{0xFF, 0, 0};
 
-inline constexpr std::array<PanelSpec, 3> kPanels{{
+inline constexpr std::array<PanelLayout, 3> kPanels{{
     {{1, 0, 315, 169}, kPeach, kWhite, kGold},                  // left upper
     {{316, 0, 317, 169}, kPeach, kWhite, kGold},                // right upper
     {{0, 168, 633, 97}, {0xCC, 0xD8, 0xE6}, {0xCF, 0xF2, 0xFE}, {0xC2, 0xCD, 0xFE}},  // lower
 }};
 
-inline constexpr FontSpec kRunLabelFont{L"Arial", 16, true, false};
-inline constexpr FontSpec kVersionFont{L"MS Sans Serif", 11, true, false};
+inline constexpr FontStyle kRunLabelFont{L"Arial", 16, true, false};
+inline constexpr FontStyle kVersionFont{L"MS Sans Serif", 11, true, false};
 
-inline constexpr std::array<LabelSpec, 3> kLabels{{
+inline constexpr std::array<LabelLayout, 3> kLabels{{
     {0, {24, 24, 265, 57}, L"Transformar datos desde Colvaria hacia ZendaLor ", kRunLabelFont, kBlack},
     {1, {8, 24, 305, 57}, L"Transformar datos desde ZendaLor hacia Colvaria", kRunLabelFont, kBlack},
     {2, {8, 72, 300, 13}, L"TransZendalorColvaria para ZQ17 V-1.0", kVersionFont, kRed},
 }};
 
-inline constexpr std::array<ButtonSpec, 4> kButtons{{
+inline constexpr std::array<ButtonLayout, 4> kButtons{{
     {kBExportar, 0, {96, 120, 89, 25}, L"OK", Glyph::kCheck},
     {kBImportar, 1, {96, 120, 89, 25}, L"OK", Glyph::kCheck},
     {kBClose, 2, {256, 32, 89, 25}, L"&Salir", Glyph::kClose},
@@ -107,11 +107,11 @@ inline constexpr int kBitBtnContinuar = 1;      // IDOK: Enter presses it
 inline constexpr Rgb kSkyBlue{0xA6, 0xCA, 0xF0};
 inline constexpr Rgb kMaroon{0x80, 0, 0};
 
-inline constexpr FontSpec kDialogFont{L"MS Sans Serif", 11, false, false};
-inline constexpr FontSpec kButtonFont{L"MS Sans Serif", 11, true, false};
+inline constexpr FontStyle kDialogFont{L"MS Sans Serif", 11, false, false};
+inline constexpr FontStyle kButtonFont{L"MS Sans Serif", 11, true, false};
 
 // Labels of the one panel that fills the client area (position 0).
-inline constexpr std::array<LabelSpec, 4> kLabels{{
+inline constexpr std::array<LabelLayout, 4> kLabels{{
     {0, {16, 2, 321, 33},
      L"Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su Horario en Zendalor.",
      {L"Arial", 13, true, false}, {0, 0, 0}},

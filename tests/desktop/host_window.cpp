@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "console_text.h"
+
 namespace {
 
 constexpr wchar_t kHostClass[] = L"TransZendalPruebaAnfitrion";
@@ -26,20 +28,6 @@ constexpr std::wstring_view kHandlePlaceholder = L"{HOST}";
 constexpr std::wstring_view kTimeoutOption = L"--espera=";
 constexpr DWORD kDefaultTimeoutMs = 60000;
 constexpr DWORD kWatchIntervalMs = 100;
-
-void Write(HANDLE to, std::wstring_view text) {
-  // UTF-8 bytes written as they are: the C runtime's text mode would turn "\n" into "\r\n".
-  const int wide = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, bytes.data(), size, nullptr, nullptr);
-  DWORD written = 0;
-  WriteFile(to, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-void Print(std::wstring_view line) {
-  Write(GetStdHandle(STD_OUTPUT_HANDLE), std::wstring(line) + L"\n");
-}
 
 std::wstring Hexadecimal(HWND window) {
   auto value = reinterpret_cast<std::uintptr_t>(window);

@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+#include "console_text.h"
+
 namespace {
 
 constexpr DWORD kStepTimeoutMs = 30000;
@@ -44,20 +46,6 @@ struct StepFailure {
 };
 
 [[noreturn]] void Fail(std::wstring message) { throw StepFailure{std::move(message)}; }
-
-void Write(HANDLE to, std::wstring_view text) {
-  // UTF-8 bytes written as they are: the C runtime's text mode would turn "\n" into "\r\n".
-  const int wide = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, bytes.data(), size, nullptr, nullptr);
-  DWORD written = 0;
-  WriteFile(to, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-void Print(std::wstring_view line) {
-  Write(GetStdHandle(STD_OUTPUT_HANDLE), std::wstring(line) + L"\n");
-}
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
