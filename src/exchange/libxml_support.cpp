@@ -121,12 +121,6 @@ char* Duplicate(const char* text) {
   return copy;
 }
 
-std::string LowerAsciiOf(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return lower;
-}
-
 // The value of the encoding pseudo-attribute of the XML declaration at the start of `text`.
 std::optional<std::string> DeclaredEncoding(std::string_view text) {
   if (!text.starts_with("<?xml")) return std::nullopt;
@@ -137,7 +131,7 @@ std::optional<std::string> DeclaredEncoding(std::string_view text) {
   if (quote == std::string_view::npos) return std::nullopt;
   const std::size_t end = text.find(text[quote], quote + 1);
   if (end == std::string_view::npos) return std::nullopt;
-  return LowerAsciiOf(text.substr(quote + 1, end - quote - 1));
+  return LowerAscii(text.substr(quote + 1, end - quote - 1));
 }
 
 // Every other byte, from `first`: the ASCII of a UTF-16 text is enough to read a declaration.
