@@ -7,6 +7,7 @@
 #include "frame_dialog.h"
 #include "glyphs.h"
 #include "html_help_library.h"
+#include "icon/icon_resource.h"
 #include "painting.h"
 #include "standard_dialogs.h"
 
@@ -29,6 +30,15 @@ void RegisterClassOnce(const WNDCLASSEXW& window_class) {
   if (::RegisterClassExW(&window_class) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw std::runtime_error("RegisterClassExW");
   }
+}
+
+// The program's icon from its resources at the size the system gives for `width` and `height`
+// (SM_CXICON or SM_CXSMICON): the title bar and the task bar show the classes' icons. Shared, so
+// that it lives as long as the program and the classes need no one to destroy it.
+HICON ProgramIcon(HINSTANCE instance, int width, int height) {
+  return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(TRANSZENDAL_ICON_ID),
+                                         IMAGE_ICON, ::GetSystemMetrics(width),
+                                         ::GetSystemMetrics(height), LR_SHARED));
 }
 
 POINT PanelOrigin(int panel) {
@@ -70,6 +80,8 @@ OwnedWindow CreateApplicationWindow(HINSTANCE instance) {
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = ApplicationProcedure;
   window_class.hInstance = instance;
+  window_class.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+  window_class.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
   window_class.lpszClassName = kApplicationClass;
   RegisterClassOnce(window_class);
   // No size: only its task bar button shows.
@@ -87,6 +99,8 @@ MainWindow::MainWindow(HINSTANCE instance, HWND application, ProgramHelp& help,
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = Procedure;
   window_class.hInstance = instance;
+  window_class.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+  window_class.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
   window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   window_class.lpszClassName = layout::kClassName;
   RegisterClassOnce(window_class);

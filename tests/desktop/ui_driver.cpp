@@ -531,6 +531,100 @@ void WaitForTitledWindow(std::wstring_view wanted) {
   Print(L"ventana con titulo: contenido de " + std::to_wstring(CountTreeItems(found)) + L" entradas");
 }
 
+// RT_GROUP_ICON for the wide functions: this program is not built with UNICODE.
+const LPCWSTR kGroupIcon = MAKEINTRESOURCEW(14);
+
+// The first icon group in the resources of the program file of `process`: the one Explorer
+// shows. Its name and its sizes are printed; the file must give an icon at the sizes of the
+// system's title bars and task bars.
+void CheckProgramFileIcon(DWORD process) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  if (handle == nullptr) Fail(L"no se puede abrir el proceso del conversor");
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = MAX_PATH;
+  const BOOL named = QueryFullProcessImageNameW(handle, 0, path, &length);
+  CloseHandle(handle);
+  if (!named) Fail(L"no se sabe el archivo del conversor");
+  HMODULE file =
+      LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (file == nullptr) Fail(std::wstring(L"no se pueden leer los recursos de ") + path);
+  // Names come before numbers, numbers in ascending order: the first one listed is Explorer's.
+  std::optional<std::wstring> first;
+  EnumResourceNamesW(
+      file, kGroupIcon,
+      [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+        auto& text = *reinterpret_cast<std::optional<std::wstring>*>(found);
+        text = IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name))
+                                    : std::wstring(name);
+        return FALSE;
+      },
+      reinterpret_cast<LONG_PTR>(&first));
+  if (!first) {
+    FreeLibrary(file);
+    Fail(L"el archivo del conversor no tiene icono");
+  }
+  // "#N" names the number N for the resource functions too.
+  HRSRC found = FindResourceW(file, first->c_str(), kGroupIcon);
+  const auto* bytes = found != nullptr
+                          ? static_cast<const BYTE*>(LockResource(LoadResource(file, found)))
+                          : nullptr;
+  const DWORD size = found != nullptr ? SizeofResource(file, found) : 0;
+  // GRPICONDIR: three WORDs, the last the count, then 14-byte entries whose first byte is the
+  // width (0 for 256).
+  std::wstring sizes;
+  const unsigned count = bytes != nullptr && size >= 6 ? bytes[4] | bytes[5] << 8 : 0;
+  for (unsigned i = 0; i < count && 6 + 14 * (i + 1) <= size; ++i) {
+    const int width = bytes[6 + 14 * i];
+    sizes += L" " + std::to_wstring(width == 0 ? 256 : width);
+  }
+  std::wstring failed_sizes;
+  for (const auto& [x, y] :
+       {std::pair{SM_CXICON, SM_CYICON}, std::pair{SM_CXSMICON, SM_CYSMICON}}) {
+    HANDLE icon =
+        LoadImageW(file, first->c_str(), IMAGE_ICON, GetSystemMetrics(x), GetSystemMetrics(y), 0);
+    if (icon == nullptr) {
+      failed_sizes += L" " + std::to_wstring(GetSystemMetrics(x));
+    } else {
+      DestroyIcon(static_cast<HICON>(icon));
+    }
+  }
+  FreeLibrary(file);
+  if (!failed_sizes.empty()) Fail(L"el icono del archivo no se carga a" + failed_sizes + L" px");
+  Print(L"icono: archivo, grupo " + *first + L", tamaños" + sizes);
+}
+
+// The icons of the converter's main window and of the window that stands for it in the task bar,
+// as their classes hold them: big and small, for the title bar and the task bar. Wine cannot read
+// a class's icons across processes (GetClassLongPtrW fails with ERROR_INVALID_HANDLE); there the
+// step says so, and desktop.sh looks at the icons that Wine hands the X window manager instead.
+// Then the icon of the program file.
+void CheckIcons(std::wstring_view) {
+  HWND main = WaitForMainWindow();
+  std::vector<HWND> windows{main};
+  if (HWND owner = GetWindow(main, GW_OWNER)) windows.push_back(owner);
+  for (HWND window : windows) {
+    const std::wstring name = ClassOf(window);
+    SetLastError(ERROR_SUCCESS);
+    const ULONG_PTR big = GetClassLongPtrW(window, GCLP_HICON);
+    const DWORD big_error = GetLastError();
+    SetLastError(ERROR_SUCCESS);
+    const ULONG_PTR small = GetClassLongPtrW(window, GCLP_HICONSM);
+    const DWORD small_error = GetLastError();
+    if (big == 0 && small == 0 && big_error == ERROR_INVALID_HANDLE &&
+        small_error == ERROR_INVALID_HANDLE && IsWindow(window)) {
+      Print(L"icono: clase " + name + L": no se puede leer desde otro proceso");
+      continue;
+    }
+    if (big == 0) Fail(L"la clase " + name + L" no tiene icono grande");
+    if (small == 0) Fail(L"la clase " + name + L" no tiene icono pequeño");
+    Print(L"icono: clase " + name + L": grande y pequeño");
+  }
+  // The sizes the window manager is handed under Wine, for desktop.sh.
+  Print(L"icono: sistema " + std::to_wstring(GetSystemMetrics(SM_CXICON)) + L" " +
+        std::to_wstring(GetSystemMetrics(SM_CXSMICON)));
+  CheckProgramFileIcon(ProcessOf(main));
+}
+
 // Every window of the converter's process with its children, for a test's log when a step
 // does not find what it expects.
 void PrintWindows(std::wstring_view) {
@@ -572,6 +666,7 @@ constexpr Step kSteps[] = {
     {L"f1", true, PressF1OnMainButton},   // F1 with the focus on a button of the main window
     {L"f1-marcos", false, PressF1InFrameDialog},  // F1 in the frame dialog's list
     {L"esperar-titulo", true, WaitForTitledWindow},  // a window of the converter, by its title
+    {L"icono", false, CheckIcons},  // the icons of the main window's class and of the program file
 };
 
 std::optional<std::wstring> RunStep(std::wstring_view step) {
