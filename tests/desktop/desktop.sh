@@ -11,10 +11,11 @@ set -u
 dir=$(cd "$1" && pwd) || exit 2
 root=$(cd "$2" && pwd) || exit 2
 for program in transzendal.exe host-window.exe ui-driver.exe windows-holder.exe \
-               transzendal-cli.exe simulador-zendalor.exe COLVARIAHLP.chm hhctrl-stand-in/hhctrl.ocx; do
+               transzendal-cli.exe simulador-zendalor.exe COLVARIAHLP.chm hhctrl-stand-in/hhctrl.ocx \
+               src/app/icon/transzendal.ico; do
   [ -f "$dir/$program" ] || { echo "desktop: falta $dir/$program" >&2; exit 2; }
 done
-for tool in wine wineboot wineserver Xvfb import convert; do
+for tool in wine wineboot wineserver Xvfb import convert xwininfo xprop python3; do
   if ! command -v "$tool" >/dev/null; then
     echo "desktop: falta $tool (scripts/build-windows lo instala)" >&2
     exit 2
@@ -24,7 +25,7 @@ done
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 unset TRANSZENDAL_ZTEMP
-xvfb_pid=
+source "$root/tests/support/virtual_display.sh"
 holder_pid=
 host_pid=
 cleanup() {
@@ -35,28 +36,6 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM  # so that the cleanup runs when the run is stopped
-
-# A display of our own: the first number from 91 on that no other X server has taken.
-start_display() {
-  local number
-  for number in $(seq 91 140); do
-    if [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; then continue; fi
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-      kill -0 "$xvfb_pid" 2>/dev/null || break  # another server took the number meanwhile
-      if [ -S "/tmp/.X11-unix/X$number" ]; then
-        export DISPLAY=":$number"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=
-  done
-  return 1
-}
 
 start_display || { echo "desktop: no se pudo arrancar Xvfb" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 if ! wineboot --init >"$work/wineboot.log" 2>&1; then
@@ -305,10 +284,34 @@ window_is_centred() {
   [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
 }
 
+# window_icon_is_ours TITLE NAME: the icons that the window manager has for the converter's X
+# window of that title are the icon file's, at the sizes the driver printed. Wine hands it the
+# window class's big and small icons as _NET_WM_ICON (or a stock icon when the class has none);
+# what the comparison says goes to NAME.out.
+window_icon_is_ours() {
+  local title=$1 name=$2 id sizes
+  sizes=$(sed -n 's/^icono: sistema //p' "$case_dir/antes.out")
+  id=$(xwininfo -root -tree | awk -v title="\"$title\":" 'index($0, title) { print $1; exit }')
+  if [ -z "$id" ] || [ -z "$sizes" ]; then
+    echo "no hay ventana X «$title» o el conductor no dio los tamaños" >"$case_dir/$name.out"
+    return 1
+  fi
+  xprop -id "$id" -notype -f _NET_WM_ICON 32c _NET_WM_ICON >"$case_dir/$name.xprop" 2>&1
+  # shellcheck disable=SC2086  # the two sizes, one argument each
+  python3 "$root/tests/desktop/window_icon.py" "$dir/src/app/icon/transzendal.ico" \
+    "$case_dir/$name.xprop" $sizes >"$case_dir/$name.out"
+}
+
 main_window_and_buttons() {
-  new_case g "ventana corriente: su aspecto, exportar con BExportar y seguir abierta"
+  new_case g "ventana corriente: su aspecto y su icono, exportar con BExportar y seguir abierta"
   start_alone
-  drive antes esperar-ventana ventana
+  drive antes esperar-ventana ventana icono
+  expect "el archivo del programa no lleva el icono en todos sus tamaños" has_line \
+    "$case_dir/antes.out" "icono: archivo, grupo #1, tamaños 16 20 24 32 40 48 64 256"
+  expect "la barra de título no muestra el icono del programa" \
+    window_icon_is_ours "Exportar e importar datos entre Zendalor y Colvaria " icono-ventana
+  expect "la barra de tareas no muestra el icono del programa" \
+    window_icon_is_ours "TransZendalColvGest" icono-tareas
   local line
   for line in "ventana: titulo «Exportar e importar datos entre Zendalor y Colvaria »" \
               "ventana: cliente 632x266" "ventana: hija no" "ventana: barra de titulo si" \
