@@ -60,14 +60,37 @@ Var FolderProblem
 ; Set when the check itself created the folder, so that leaving the page does not leave it behind.
 Var FolderCreated
 
+; Takes a path from the stack and gives it back without final "\"s.
+Function TrimFinalBackslashes
+  Exch $0
+  Push $1
+  ${Do}
+    StrCpy $1 $0 1 -1
+    ${IfThen} $1 != "\" ${|} ${ExitDo} ${|}
+    StrCpy $0 $0 -1
+  ${Loop}
+  Pop $1
+  Exch $0
+FunctionEnd
+
 ; A folder given with /D= that cannot hold a folder (a file on its path, say) would be replaced by
 ; the default one without a word: a silent installation must go where it was told or nowhere.
 Function .onInit
   System::Call 'kernel32::GetCommandLineW() t .r0'
   ClearErrors
   ${WordFind} "$0" " /D=" "E+1}" $1
-  ${IfNot} ${Errors}
-  ${AndIf} $1 != $INSTDIR
+  ${If} ${Errors}
+    Return  ; no /D=: the folder page decides
+  ${EndIf}
+  ; "C:\Carpeta\" names the same folder as "C:\Carpeta" (and programs that quote a final "\"
+  ; double it).
+  Push $1
+  Call TrimFinalBackslashes
+  Pop $1
+  Push $INSTDIR
+  Call TrimFinalBackslashes
+  Pop $2
+  ${If} $1 != $2
     MessageBox MB_ICONSTOP|MB_OK "No se puede instalar en la carpeta $1." /SD IDOK
     SetErrorLevel 2
     Quit

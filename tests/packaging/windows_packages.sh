@@ -200,9 +200,9 @@ check "la desinstalación cambió Zendalor.ini" cmp -s "$target/Zendalor.ini" "$
 check "la desinstalación dejó la entrada de programas instalados" eval '! has_registry_key'
 check "la desinstalación dejó la carpeta del menú Inicio" [ -z "$(menu_folder)" ]
 
-# --- A folder only the installer used goes with the uninstallation.
+# --- A folder only the installer used goes with the uninstallation; given with a final "\".
 alone="$work/Solo/TransZendal"
-install_into "$alone"
+install_into "$alone/"
 check "la segunda instalación terminó con error" [ $? -eq 0 ]
 uninstall_from "$alone"
 check "la desinstalación dejó la carpeta que creó el instalador" [ ! -e "$alone" ]
