@@ -147,6 +147,8 @@ check "lo instalado no son los archivos del portátil más el desinstalador" sam
 check "falta el desinstalador" [ -f "$target/Desinstalar.exe" ]
 check "el centro de ejemplo instalado no es el del repositorio" \
   cmp -s "$target/ejemplo/instituto-ejemplo.xml" "$root/examples/instituto-ejemplo.xml"
+check "TERCEROS.txt no lleva el aviso de libxml2" grep -q 'Daniel Veillard' "$target/TERCEROS.txt"
+check "TERCEROS.txt no lleva el aviso de winpthreads" grep -q 'winpthreads' "$target/TERCEROS.txt"
 check "el Léame no está en UTF-8 con CR LF" \
   eval 'head -c 3 "$target/LEAME.txt" | od -An -tx1 | grep -q "ef bb bf" && grep -q $'"'"'\r$'"'"' "$target/LEAME.txt"'
 
