@@ -2,9 +2,13 @@
 # command-line converter with its Spanish manual page, bash completion, the example school, the
 # copyright file and a changelog. The desktop window is Windows-only and is not in it.
 #
-# Included by packaging/CMakeLists.txt before include(CPack); the common CPACK_* variables (vendor,
-# contact, version, stripping) are set there.
+# Included by packaging/CMakeLists.txt before include(CPack).
 include(GNUInstallDirs)
+
+set(CPACK_PACKAGE_VENDOR ${TRANSZENDAL_PUBLISHER})
+set(CPACK_PACKAGE_CONTACT "${TRANSZENDAL_PUBLISHER} <transzendal@example.org>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_STRIP_FILES ON)
 
 set(TRANSZENDAL_DEB_NAME transzendal-cli)
 set(TRANSZENDAL_DEB_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${TRANSZENDAL_DEB_NAME})
@@ -65,7 +69,7 @@ set(CPACK_DEBIAN_PACKAGE_NAME ${TRANSZENDAL_DEB_NAME})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# On this platform the package holds the command-line converter only; its synopsis says so.
+# The package holds the command-line converter only; its synopsis says so.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "conversor de datos entre Colvaria y Zendalor (línea de órdenes)")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[

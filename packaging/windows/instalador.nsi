@@ -1,6 +1,6 @@
 ; The TransZendal installer: Spanish, for the current user only (no administrator rights), into
 ; the folder where the timetable program looks for the converter. make_packages.cmake builds it
-; and defines VERSION, VERSION4 (four numbers), FILES (the program folder's install and removal
+; and defines VERSION, VERSION4 (four numbers), PUBLISHER, FILES (the program folder's install and removal
 ; commands, from the same list as the portable archive), SIZE_KB (their size), ICON and OUTFILE.
 Target amd64-unicode  ; the programs are 64-bit, and so is Wine's loader on Debian
 RequestExecutionLevel user
@@ -13,7 +13,6 @@ SetCompressor /SOLID lzma
 !include "${FILES}"
 
 !define PRODUCT "TransZendal"
-!define PUBLISHER "Equipo de TransZendal"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TransZendal"
 !define UNINSTALLER "Desinstalar.exe"
 !define MENU_FOLDER "$SMPROGRAMS\TransZendal"

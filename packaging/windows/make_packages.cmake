@@ -1,7 +1,7 @@
 # cmake -P make_packages.cmake: installs the program folder (stripped) into WORK_DIR/carpeta, checks
 # that it holds exactly FILES, and makes from it the installer (makensis, NSIS_SCRIPT) and the
 # portable archive in OUT_DIR. Defined by the target "paquetes": BUILD_DIR, WORK_DIR, OUT_DIR,
-# VERSION, FILES, ICON, NSIS_SCRIPT, MAKENSIS.
+# VERSION, PUBLISHER, FILES, ICON, NSIS_SCRIPT, MAKENSIS.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT MAKENSIS)
@@ -61,6 +61,7 @@ set(portable ${OUT_DIR}/transzendal-${VERSION}-portatil.zip)
 file(REMOVE ${installer} ${portable})
 execute_process(
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${VERSION} -DVERSION4=${version4}
+          "-DPUBLISHER=${PUBLISHER}"
           -DFILES=${files_nsh} -DSIZE_KB=${size_kb} -DICON=${ICON} -DOUTFILE=${installer}
           ${NSIS_SCRIPT}
   COMMAND_ERROR_IS_FATAL ANY)

@@ -1,6 +1,7 @@
 # The program folder on Windows: the two programs, the help file beside them (the window looks for
-# it there), a short Léame, the notices of the libraries inside the programs and the example school. Zendalor.ini is not among them: it belongs to
-# the timetable program, and the window only writes its result key into it.
+# it there), a short Léame, the notices of the libraries inside the programs and the example
+# school. Zendalor.ini is not among them: it belongs to the timetable program, and the window only
+# writes its result key into it.
 install(TARGETS transzendal transzendal-cli RUNTIME DESTINATION .)
 install(FILES $<TARGET_PROPERTY:transzendal_help,HELP_FILE> DESTINATION .)
 # Notepad before Windows 10 wants CR LF; the file starts with a UTF-8 byte order mark for it too.
@@ -13,9 +14,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/instituto-ejemplo.xml DESTINATION e
 # licences ask that their notices go with every copy.
 set(libxml2_notice ${TRANSZENDAL_WINDOWS_DEPS}/share/doc/libxml2/Copyright)
 set(mingw_notice /usr/share/doc/mingw-w64-x86-64-dev/copyright)
-foreach(notice IN ITEMS ${libxml2_notice} ${mingw_notice} ${TRANSZENDAL_WINDOWS_DEPS}/libxml2-version)
-  if(NOT EXISTS ${notice})
-    message(FATAL_ERROR "${notice} is missing: build with scripts/build-windows")
+foreach(needed IN ITEMS ${libxml2_notice} ${mingw_notice} ${TRANSZENDAL_WINDOWS_DEPS}/libxml2-version)
+  if(NOT EXISTS ${needed})
+    message(FATAL_ERROR "${needed} is missing: build with scripts/build-windows")
   endif()
 endforeach()
 file(READ ${libxml2_notice} TZ_LIBXML2_NOTICE)
@@ -39,6 +40,7 @@ add_custom_target(paquetes
           -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/paquetes
           -DOUT_DIR=${packages_dir}
           -DVERSION=${PROJECT_VERSION}
+          "-DPUBLISHER=${TRANSZENDAL_PUBLISHER}"
           "-DFILES=${program_folder_files}"
           -DICON=$<TARGET_PROPERTY:transzendal_icon,ICON_FILE>
           -DNSIS_SCRIPT=${CMAKE_CURRENT_LIST_DIR}/instalador.nsi

@@ -51,7 +51,8 @@ finish() {
   exit "${1:-0}"
 }
 
-version=$(sed -n 's/^project([[:alnum:]_-]* VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+source "$root/tests/support/project_version.sh"
+version=$(project_version "$root")
 if [ -z "$version" ]; then
   fail "no se encuentra la versión del proyecto en $root/CMakeLists.txt"
   finish

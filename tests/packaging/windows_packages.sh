@@ -12,7 +12,8 @@ set -u
 packages=$(cd "$1" && pwd) || exit 2
 build=$(cd "$2" && pwd) || exit 2
 root=$(cd "$3" && pwd) || exit 2
-version=$(sed -n 's/^project(transzendal VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+source "$root/tests/support/project_version.sh"
+version=$(project_version "$root")
 installer_file=$packages/transzendal-$version-instalador.exe
 portable=$packages/transzendal-$version-portatil.zip
 for file in "$installer_file" "$portable" "$build/ui-driver.exe"; do
