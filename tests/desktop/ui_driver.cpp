@@ -453,11 +453,19 @@ void WaitForEnd(std::wstring_view) {
   Print(L"fin: la ventana principal ya no existe");
 }
 
+// Whether the window's thread takes messages now. Just started, a program can show its window
+// seconds before it reaches its message loop (under Wine, the first window of a prefix waits for
+// Wine's own desktop process); until then it counts as hung and every message to it fails at once.
+bool TakesMessages(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0;
+}
+
 void WaitForIdleWindow(std::wstring_view) {
   WaitUntil(L"la ventana principal sin diálogos abiertos", [] {
     HWND main = FindMainWindow();
     return main != nullptr && IsWindowVisible(main) && IsWindowEnabled(main) &&
-           ConverterDialogs().empty();
+           ConverterDialogs().empty() && TakesMessages(main);
   });
   Print(L"ventana: abierta y sin diálogos");
 }

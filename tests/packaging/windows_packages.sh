@@ -190,7 +190,12 @@ check "la ventana principal del transzendal.exe instalado no apareció" \
 check "el transzendal.exe instalado no lleva el icono del programa" \
   grep -q '^icono: archivo, grupo #1, tamaños 16 20 24 32 40 48 64 256$' "$work/driver.out"
 wait "$window_pid"
-check "el transzendal.exe instalado no terminó con Salir" [ $? -eq 0 ]
+window_status=$?
+check "el transzendal.exe instalado no terminó con Salir (estado $window_status)" [ "$window_status" -eq 0 ]
+if [ "$window_status" -ne 0 ] || ! grep -q '^fin:' "$work/driver.out"; then
+  sed 's/^/      ui-driver: /' "$work/driver.out"
+  sed 's/^/      transzendal: /' "$work/window.log" | head -20
+fi
 
 # The timetable program's own file, beside the converter: the uninstaller leaves it.
 printf '[Transformadores]\r\nTransformado=1\r\n' >"$target/Zendalor.ini"
