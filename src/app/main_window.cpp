@@ -33,12 +33,18 @@ void RegisterClassOnce(const WNDCLASSEXW& window_class) {
 }
 
 // The program's icon from its resources at the size the system gives for `width` and `height`
-// (SM_CXICON or SM_CXSMICON): the title bar and the task bar show the classes' icons. Shared, so
-// that it lives as long as the program and the classes need no one to destroy it.
+// (SM_CXICON or SM_CXSMICON). Shared, so that it lives as long as the program and the classes need
+// no one to destroy it.
 HICON ProgramIcon(HINSTANCE instance, int width, int height) {
   return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(TRANSZENDAL_ICON_ID),
                                          IMAGE_ICON, ::GetSystemMetrics(width),
                                          ::GetSystemMetrics(height), LR_SHARED));
+}
+
+// The title bar and the task bar show a class's big and small icons.
+void GiveProgramIcons(WNDCLASSEXW& window_class) {
+  window_class.hIcon = ProgramIcon(window_class.hInstance, SM_CXICON, SM_CYICON);
+  window_class.hIconSm = ProgramIcon(window_class.hInstance, SM_CXSMICON, SM_CYSMICON);
 }
 
 POINT PanelOrigin(int panel) {
@@ -80,8 +86,7 @@ OwnedWindow CreateApplicationWindow(HINSTANCE instance) {
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = ApplicationProcedure;
   window_class.hInstance = instance;
-  window_class.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
-  window_class.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
+  GiveProgramIcons(window_class);
   window_class.lpszClassName = kApplicationClass;
   RegisterClassOnce(window_class);
   // No size: only its task bar button shows.
@@ -99,8 +104,7 @@ MainWindow::MainWindow(HINSTANCE instance, HWND application, ProgramHelp& help,
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = Procedure;
   window_class.hInstance = instance;
-  window_class.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
-  window_class.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
+  GiveProgramIcons(window_class);
   window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   window_class.lpszClassName = layout::kClassName;
   RegisterClassOnce(window_class);

@@ -22,8 +22,7 @@ failures=0
 passed=0
 
 cli() { wine "$dir/transzendal-cli.exe" "$@"; }
-# The Unix root is drive Z: in every Wine prefix.
-winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+source "$root/tests/support/wine_path.sh"
 fail() {
   echo "FALLO: $*"
   failures=$((failures + 1))

@@ -44,8 +44,7 @@ if ! wineboot --init >"$work/wineboot.log" 2>&1; then
   exit 1
 fi
 
-# The Unix root is drive Z: in every Wine prefix.
-winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+source "$root/tests/support/wine_path.sh"
 school=$root/examples/instituto-ejemplo.xml
 three_frames=$root/tests/desktop/data/tres-marcos.xml
 tables=(ASIGNOMT PROFT AULAT DIASHORAST GRUPOST ASIGT)

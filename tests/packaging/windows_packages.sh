@@ -53,8 +53,7 @@ check() {
   fi
 }
 
-# The Unix root is drive Z: in every Wine prefix.
-winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+source "$root/tests/support/wine_path.sh"
 # Wine starts a file given by its Unix path only if it may be run.
 installer=$work/instalador.exe
 cp "$installer_file" "$installer"
